@@ -1,0 +1,17 @@
+#include "game/game.h"
+
+namespace game {
+
+void DropPlayerCoin(int x)
+{
+    if (credit <= 0)
+        return;
+    // With every slot in use the press does nothing, so the player's coin is not lost.
+    const int slot = FindFreeSlot();
+    if (slot < 0)
+        return;
+    --credit;
+    StartFallingCoin(slot, x);
+}
+
+} // namespace game

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, testing and playing need on a Debian machine; quiet when all is there.
+set -euo pipefail
+
+packages=(
+    cmake g++ make libgtest-dev googletest libbenchmark-dev time
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+    wine wine64 xvfb xdotool imagemagick locales fonts-ipafont-gothic
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its ANSI code page from the locale: ja_JP gives code page 932.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "setup: generating the ja_JP.UTF-8 locale"
+    as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

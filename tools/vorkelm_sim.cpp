@@ -1,0 +1,211 @@
+// vorkelm-sim: replays the game natively. It lays out the table, runs N ticks with the given key
+// presses between them, and prints what the game asked of the platform and where it ended up.
+//
+//   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--dump] [--trace]
+#include "canvas/canvas_record.h"
+#include "game/game.h"
+#include "game/links.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct KeyPress {
+    long tick;
+    bool right;
+};
+
+struct Options {
+    long ticks = -1;
+    std::vector<KeyPress> keys;
+    bool dump = false;
+    bool trace = false;
+};
+
+[[noreturn]] void Usage(const char* why)
+{
+    std::fprintf(stderr,
+                 "vorkelm-sim: %s\n"
+                 "usage: vorkelm-sim --ticks N [--keys T:R,T:L,...] [--dump] [--trace]\n"
+                 "  --ticks N   run N ticks (N >= 0) after laying out the table\n"
+                 "  --keys LIST key presses: T:R (Right) or T:L (Left), delivered before tick T\n"
+                 "              (1 <= T <= N); several for one T in list order\n"
+                 "  --dump      print the game state after the last tick\n"
+                 "  --trace     print every platform call of every tick\n",
+                 why);
+    std::exit(2);
+}
+
+bool ParseCount(const std::string& text, long& value)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    value = std::strtol(text.c_str(), nullptr, 10);
+    return true;
+}
+
+void ParseKeys(const std::string& list, std::vector<KeyPress>& keys)
+{
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(',', start);
+        const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos
+                                                                                : comma - start);
+        const std::size_t colon = item.find(':');
+        KeyPress press{};
+        if (colon == std::string::npos || !ParseCount(item.substr(0, colon), press.tick))
+            Usage(("malformed key press '" + item + "'").c_str());
+        const std::string key = item.substr(colon + 1);
+        if (key != "R" && key != "L")
+            Usage(("malformed key press '" + item + "'").c_str());
+        press.right = key == "R";
+        keys.push_back(press);
+        if (comma == std::string::npos)
+            return;
+        start = comma + 1;
+    }
+}
+
+Options ParseOptions(int argc, char** argv)
+{
+    Options options;
+    bool keysGiven = false;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        if (arg == "--dump") {
+            options.dump = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (arg == "--ticks" || arg == "--keys") {
+            if (a + 1 >= argc)
+                Usage((arg + " needs a value").c_str());
+            const std::string value = argv[++a];
+            if (arg == "--ticks") {
+                if (!ParseCount(value, options.ticks))
+                    Usage("--ticks takes a whole number from 0");
+            } else {
+                keysGiven = true;
+                ParseKeys(value, options.keys);
+            }
+        } else {
+            Usage(("unknown option '" + arg + "'").c_str());
+        }
+    }
+    if (options.ticks < 0)
+        Usage("--ticks is required");
+    if (keysGiven) {
+        for (const KeyPress& press : options.keys) {
+            if (press.tick < 1 || press.tick > options.ticks)
+                Usage("a key press tick must lie from 1 to the number of ticks");
+        }
+    }
+    return options;
+}
+
+// Text bytes as they are for printable ASCII, \xHH for every other byte.
+void PrintEscaped(const char* text)
+{
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p >= 0x20 && *p < 0x7F && *p != '\\')
+            std::putchar(*p);
+        else
+            std::printf("\\x%02X", *p);
+    }
+}
+
+void PrintCall(const RecordedCall& call)
+{
+    const int* a = call.args;
+    const int* s = call.style;
+    switch (call.kind) {
+    case CallKind::ClearBlack:
+        std::printf("clear\n");
+        break;
+    case CallKind::Sprite:
+        std::printf("sprite %s %s %d %d %d %d\n", call.name, call.mask, a[0], a[1], a[2], a[3]);
+        break;
+    case CallKind::Text:
+        std::printf("text %d %d %d %d %d %d ", a[0], a[1], s[0], s[1], s[2], s[3]);
+        PrintEscaped(call.name);
+        std::putchar('\n');
+        break;
+    case CallKind::Line:
+        std::printf("line %d %d %d %d %d %d %d %d\n", a[0], a[1], a[2], a[3], s[0], s[1], s[2], s[3]);
+        break;
+    case CallKind::Sound:
+        std::printf("sound %s\n", call.name);
+        break;
+    case CallKind::Repaint:
+        std::printf("repaint\n");
+        break;
+    default:
+        // The game makes no other call; name it rather than hide it.
+        std::printf("other %d\n", static_cast<int>(call.kind));
+        break;
+    }
+}
+
+void Dump(long ticks)
+{
+    using namespace game;
+    std::printf("tick %ld\n", ticks);
+    std::printf("credit %d\n", credit);
+    std::printf("coinsOwed %d\n", coinsOwed);
+    std::printf("lottery %d %d %d\n", lotteryRunning, lampRow, lampCol);
+    std::printf("pusher %d %d %d\n", pusherSpread, pusherReach, pusherRetracting);
+    std::printf("catcher %d %d\n", catcherOffset, catcherReturning);
+    for (int slot = 0; slot < COIN_SLOTS; ++slot) {
+        if (coinState[slot] == CoinFree)
+            continue;
+        const int speed = coinState[slot] == CoinFalling ? coinSpeed[slot] : 0;
+        std::printf("coin %d %d %d %d %d\n", slot, coinState[slot], coinX[slot], coinY[slot], speed);
+    }
+    for (int lower = 0; lower < COIN_SLOTS; ++lower) {
+        for (int higher = lower + 1; higher < COIN_SLOTS; ++higher) {
+            const int value = GetLink(lower, higher);
+            if (value != LinkNone)
+                std::printf("link %d %d %d\n", lower, higher, value);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const Options options = ParseOptions(argc, argv);
+
+    game::SetStartValues();
+    game::SetupTable();
+    CallLog& calls = RecordedCalls();
+    calls.Clear();
+
+    // Presses of one tick keep their list order.
+    std::vector<KeyPress> keys = options.keys;
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const KeyPress& a, const KeyPress& b) { return a.tick < b.tick; });
+    std::size_t nextKey = 0;
+    for (long tick = 1; tick <= options.ticks; ++tick) {
+        for (; nextKey < keys.size() && keys[nextKey].tick == tick; ++nextKey)
+            game::DropPlayerCoin(keys[nextKey].right ? game::RightLaneX() : game::LeftLaneX());
+        game::GameTick(nullptr);
+        if (options.trace) {
+            std::printf("tick %ld\n", tick);
+            for (const RecordedCall& call : calls.Calls())
+                PrintCall(call);
+        }
+        calls.Clear();
+    }
+    if (options.dump)
+        Dump(options.ticks);
+    return 0;
+}
