@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The replay runner from the outside: its formats, its determinism and its refusals.
+set -u
+sim=$1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+first=$("$sim" --ticks 5 --dump --keys 5:R,5:L)
+second=$("$sim" --ticks 5 --dump --keys 5:R,5:L)
+[ "$first" = "$second" ] || fail "two identical runs differ"
+head -6 <<<"$first" | diff - <(printf 'tick 5\ncredit 7\ncoinsOwed 0\nlottery 0 0 0\npusher 0 0 1\ncatcher 60 0\n') >/dev/null ||
+    fail "dump header: $(head -6 <<<"$first" | tr '\n' '|')"
+[ "$(grep -c '^coin ' <<<"$first")" = 193 ] || fail "coin lines: $(grep -c '^coin ' <<<"$first")"
+grep -qE '^coin 13 1 [0-9]+ 16 6$' <<<"$first" || fail "the Right press before tick 5 did not fall into the lowest free slot"
+grep -q '^link ' <<<"$first" || fail "no link lines"
+sort -k2,2n -k3,3n -s <<<"$(grep '^link ' <<<"$first")" | diff -q - <(grep '^link ' <<<"$first") >/dev/null ||
+    fail "link lines not ascending"
+
+trace=$("$sim" --ticks 1 --trace)
+[ "$(sed -n 1p <<<"$trace")" = "tick 1" ] || fail "trace starts with $(sed -n 1p <<<"$trace")"
+grep -qxF 'text 5 50 16 255 255 255 0\x96\x87' <<<"$trace" || fail "credit line of tick 1"
+grep -qxF 'line 140 84 157 84 3 255 255 0' <<<"$trace" || fail "lamp square line"
+[ "$(tail -1 <<<"$trace")" = "repaint" ] || fail "trace does not end with the repaint"
+grep -q '^sound coin.wav$' <<<"$("$sim" --ticks 4 --trace)" || fail "no pay-out sound by tick 4"
+
+[ -z "$("$sim" --ticks 0)" ] || fail "--ticks 0 alone prints something"
+
+for bad in "" "--ticks" "--ticks -1" "--ticks x" "--ticks 5 --keys 6:R" "--ticks 5 --keys 0:L" \
+    "--ticks 5 --keys 1:X" "--ticks 5 --keys 1R" "--ticks 5 --keys 1:R," "--ticks 5 --bogus" \
+    "--dump"; do
+    # shellcheck disable=SC2086
+    "$sim" $bad >/dev/null 2>/tmp/sim-usage.$$
+    rc=$?
+    [ $rc = 2 ] || fail "'$bad' exits $rc, not 2"
+    grep -q usage /tmp/sim-usage.$$ || fail "'$bad' prints no usage"
+done
+rm -f /tmp/sim-usage.$$
+
+echo "$failures failed"
+[ $failures = 0 ]
