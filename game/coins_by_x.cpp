@@ -4,6 +4,20 @@
 
 namespace game {
 
+namespace {
+
+int64_t Key(int x, int slot)
+{
+    return int64_t{x} * 8192 + slot;
+}
+
+int SlotOfKey(int64_t key)
+{
+    return static_cast<int>(((key % 8192) + 8192) % 8192);
+}
+
+} // namespace
+
 void CoinsByX::Build(int state, int n)
 {
     count = 0;
@@ -15,11 +29,40 @@ void CoinsByX::Build(int state, int n)
         }
     }
     std::sort(keys, keys + count);
+
+    runCount = 0;
+    for (int k = 0; k < count; ++k) {
+        const int slot = SlotOfKey(keys[k]);
+        const int x = coinX[slot];
+        if (runCount == 0 || runX[runCount - 1] != x) {
+            runX[runCount] = x;
+            runStart[runCount] = k;
+            ++runCount;
+        }
+        sortedSlots[k] = slot;
+        runOfSlot[slot] = runCount - 1;
+    }
+    runStart[runCount] = count;
 }
 
-int CoinsByX::FirstAtOrAfter(int64_t key) const
+int CoinsByX::PartnerRuns(int i, int reach, int* head, int* end) const
 {
-    return static_cast<int>(std::lower_bound(keys, keys + count, key) - keys);
+    const int x = coinX[i];
+    int first = runOfSlot[i];
+    while (first > 0 && runX[first - 1] >= x - reach)
+        --first;
+    int runs = 0;
+    for (int r = first; r < runCount && runX[r] <= x + reach; ++r) {
+        const int64_t* runEnd = keys + runStart[r + 1];
+        const int later =
+            static_cast<int>(std::upper_bound(keys + runStart[r], runEnd, Key(runX[r], i)) - keys);
+        if (later < runStart[r + 1]) {
+            head[runs] = later;
+            end[runs] = runStart[r + 1];
+            ++runs;
+        }
+    }
+    return runs;
 }
 
 } // namespace game

@@ -1,8 +1,8 @@
 #pragma once
 
 // The coins of one state ordered by x, then by slot. No pair pass changes a coin's x or state,
-// so the partners of a coin within some dx of it stay one stretch of this order for a whole pass,
-// and a pass need not look at the millions of slot pairs that can never qualify.
+// so the partners of a coin within some dx of it stay the same few runs of this order for a whole
+// pass, and a pass need not look at the millions of slot pairs that can never qualify.
 #include "game/state.h"
 
 #include <cstdint>
@@ -18,53 +18,60 @@ public:
     // The indexed slots in ascending order.
     int SlotAt(int k) const { return slots[k]; }
 
-    // Calls visit(j) for every indexed j > i with |coinX[j] - coinX[i]| <= reach, in ascending j.
+    // Calls visit(j) for every indexed j > i with |coinX[j] - coinX[i]| <= reach, in ascending j,
+    // as a plain loop over slot pairs meets them. i must be indexed.
     template <typename Visit>
     void ForEachLaterPartner(int i, int reach, Visit visit) const;
 
+    // The same partners in no particular order, for passes whose result does not depend on it.
+    template <typename Visit>
+    void ForEachLaterPartnerUnordered(int i, int reach, Visit visit) const;
+
+    static constexpr int MAX_REACH = 12;
+
 private:
-    static int64_t Key(int x, int slot) { return int64_t{x} * 8192 + slot; }
-    static int KeyX(int64_t key) { return static_cast<int>((key - KeySlot(key)) / 8192); }
-    static int KeySlot(int64_t key) { return static_cast<int>(((key % 8192) + 8192) % 8192); }
-    int FirstAtOrAfter(int64_t key) const;
+    // The stretches [head, end) of the runs within reach that hold partners of i; returns how many.
+    int PartnerRuns(int i, int reach, int* head, int* end) const;
 
     int count = 0;
     int slots[COIN_SLOTS];
-    int64_t keys[COIN_SLOTS];
+    int64_t keys[COIN_SLOTS];      // x * 8192 + slot, ascending
+    int sortedSlots[COIN_SLOTS];   // the slot of each key
+    int runCount = 0;
+    int runX[COIN_SLOTS];          // one run per distinct x, ascending
+    int runStart[COIN_SLOTS + 1];  // the first key of each run, then the end of the last
+    int runOfSlot[COIN_SLOTS];
 };
 
 template <typename Visit>
 void CoinsByX::ForEachLaterPartner(int i, int reach, Visit visit) const
 {
-    // One run per x value in reach; each run is ascending by slot, so a merge of the runs
-    // visits the partners in the order of a plain pair loop.
-    constexpr int MAX_RUNS = 2 * 12 + 1;
-    int head[MAX_RUNS];
-    int end[MAX_RUNS];
-    int runs = 0;
-    const int x = coinX[i];
-    int at = FirstAtOrAfter(Key(x - reach, 0));
-    while (at < count && KeyX(keys[at]) <= x + reach) {
-        const int runX = KeyX(keys[at]);
-        const int runEnd = FirstAtOrAfter(Key(runX + 1, 0));
-        const int first = FirstAtOrAfter(Key(runX, i + 1));
-        if (first < runEnd) {
-            head[runs] = first;
-            end[runs] = runEnd;
-            ++runs;
-        }
-        at = runEnd;
-    }
+    // Each run is ascending by slot, so merging the runs gives ascending j.
+    int head[2 * MAX_REACH + 1];
+    int end[2 * MAX_REACH + 1];
+    const int runs = PartnerRuns(i, reach, head, end);
     for (;;) {
         int best = -1;
         for (int r = 0; r < runs; ++r) {
-            if (head[r] < end[r] && (best < 0 || KeySlot(keys[head[r]]) < KeySlot(keys[head[best]])))
+            if (head[r] < end[r] && (best < 0 || sortedSlots[head[r]] < sortedSlots[head[best]]))
                 best = r;
         }
         if (best < 0)
             return;
-        visit(KeySlot(keys[head[best]]));
+        visit(sortedSlots[head[best]]);
         ++head[best];
+    }
+}
+
+template <typename Visit>
+void CoinsByX::ForEachLaterPartnerUnordered(int i, int reach, Visit visit) const
+{
+    int head[2 * MAX_REACH + 1];
+    int end[2 * MAX_REACH + 1];
+    const int runs = PartnerRuns(i, reach, head, end);
+    for (int r = 0; r < runs; ++r) {
+        for (int k = head[r]; k < end[r]; ++k)
+            visit(sortedSlots[k]);
     }
 }
 

@@ -96,7 +96,7 @@ void LinkPass(int state, int n, int reach)
     candidates.Build(state, n);
     for (int k = 0; k < candidates.Count(); ++k) {
         const int lower = candidates.SlotAt(k);
-        candidates.ForEachLaterPartner(lower, reach, [&](int higher) {
+        candidates.ForEachLaterPartnerUnordered(lower, reach, [&](int higher) {
             if (!Linked(lower, higher))
                 LinkCoins(lower, higher, reach);
         });

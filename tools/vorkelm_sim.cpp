@@ -1,10 +1,11 @@
 // vorkelm-sim: replays the game natively. It lays out the table, runs N ticks with the given key
 // presses between them, and prints what the game asked of the platform and where it ended up.
 //
-//   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--dump] [--trace]
+//   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--dump] [--trace] [--check]
 #include "canvas/canvas_record.h"
 #include "game/game.h"
 #include "game/links.h"
+#include "tools/invariants.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,20 +24,29 @@ struct KeyPress {
 struct Options {
     long ticks = -1;
     std::vector<KeyPress> keys;
+    long hold = 0;
+    long credit = 0;
     bool dump = false;
     bool trace = false;
+    bool check = false;
 };
 
 [[noreturn]] void Usage(const char* why)
 {
     std::fprintf(stderr,
                  "vorkelm-sim: %s\n"
-                 "usage: vorkelm-sim --ticks N [--keys T:R,T:L,...] [--dump] [--trace]\n"
+                 "usage: vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--credit C]"
+                 " [--dump] [--trace] [--check]\n"
                  "  --ticks N   run N ticks (N >= 0) after laying out the table\n"
                  "  --keys LIST key presses: T:R (Right) or T:L (Left), delivered before tick T\n"
                  "              (1 <= T <= N); several for one T in list order\n"
+                 "  --hold K    before every tick, K presses alternating Right and Left, as a\n"
+                 "              player holding both keys (after the --keys of that tick)\n"
+                 "  --credit C  start with C coins of credit instead of none (a rig for soaks)\n"
                  "  --dump      print the game state after the last tick\n"
-                 "  --trace     print every platform call of every tick\n",
+                 "  --trace     print every platform call of every tick\n"
+                 "  --check     check the game's invariants after every tick; on the first broken\n"
+                 "              one print it and exit 1; at the end print what the run did\n",
                  why);
     std::exit(2);
 }
@@ -85,13 +95,21 @@ Options ParseOptions(int argc, char** argv)
             options.dump = true;
         } else if (arg == "--trace") {
             options.trace = true;
-        } else if (arg == "--ticks" || arg == "--keys") {
+        } else if (arg == "--check") {
+            options.check = true;
+        } else if (arg == "--ticks" || arg == "--keys" || arg == "--hold" || arg == "--credit") {
             if (a + 1 >= argc)
                 Usage((arg + " needs a value").c_str());
             const std::string value = argv[++a];
             if (arg == "--ticks") {
                 if (!ParseCount(value, options.ticks))
                     Usage("--ticks takes a whole number from 0");
+            } else if (arg == "--hold") {
+                if (!ParseCount(value, options.hold))
+                    Usage("--hold takes a whole number from 0");
+            } else if (arg == "--credit") {
+                if (!ParseCount(value, options.credit))
+                    Usage("--credit takes a whole number from 0");
             } else {
                 keysGiven = true;
                 ParseKeys(value, options.keys);
@@ -186,6 +204,7 @@ int main(int argc, char** argv)
 
     game::SetStartValues();
     game::SetupTable();
+    game::credit = static_cast<int>(options.credit);
     CallLog& calls = RecordedCalls();
     calls.Clear();
 
@@ -193,19 +212,43 @@ int main(int argc, char** argv)
     std::vector<KeyPress> keys = options.keys;
     std::stable_sort(keys.begin(), keys.end(),
                      [](const KeyPress& a, const KeyPress& b) { return a.tick < b.tick; });
+    InvariantChecker checker;
+    int mostCoins = CoinsOnTable();
+    auto press = [&](bool right) {
+        checker.BeforeKeyPress();
+        game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
+        checker.AfterKeyPress();
+    };
+
     std::size_t nextKey = 0;
     for (long tick = 1; tick <= options.ticks; ++tick) {
         for (; nextKey < keys.size() && keys[nextKey].tick == tick; ++nextKey)
-            game::DropPlayerCoin(keys[nextKey].right ? game::RightLaneX() : game::LeftLaneX());
+            press(keys[nextKey].right);
+        for (long k = 0; k < options.hold; ++k)
+            press(k % 2 == 0);
         game::GameTick(nullptr);
         if (options.trace) {
             std::printf("tick %ld\n", tick);
             for (const RecordedCall& call : calls.Calls())
                 PrintCall(call);
         }
+        if (options.check) {
+            const std::string broken = checker.AfterTick(calls);
+            if (!broken.empty()) {
+                std::printf("tick %ld: invariant broken: %s\n", tick, broken.c_str());
+                return 1;
+            }
+            mostCoins = std::max(mostCoins, CoinsOnTable());
+        }
         calls.Clear();
     }
     if (options.dump)
         Dump(options.ticks);
+    if (options.check) {
+        std::printf("check: %ld ticks, invariants held; paid out %lld, caught %lld, lotteries %lld, "
+                    "dropped %lld, released %lld, most coins in play %d\n",
+                    options.ticks, checker.PaidOut(), checker.Caught(), checker.Lotteries(),
+                    checker.Dropped(), checker.Released(), mostCoins);
+    }
     return 0;
 }
