@@ -1,0 +1,190 @@
+// GDI backend of the canvas and the wave player, for Windows.
+#include "canvas/canvas.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstring>
+
+namespace {
+
+HDC Dc(void* handle)
+{
+    return static_cast<HDC>(handle);
+}
+
+// Only the low 8 bits of each component count, as the platform's RGB packing does.
+COLORREF Packed(int red, int green, int blue)
+{
+    return RGB(static_cast<BYTE>(red), static_cast<BYTE>(green), static_cast<BYTE>(blue));
+}
+
+} // namespace
+
+void Canvas::Setup(WindowHandle window, int w, int h)
+{
+    width = w;
+    height = h;
+    const HWND hwnd = static_cast<HWND>(window);
+    const HDC windowDC = GetDC(hwnd);
+    // Compatible with the window, not with a memory context, which would make it monochrome.
+    const HBITMAP newSurface = CreateCompatibleBitmap(windowDC, width, height);
+    const HDC newMemoryDC = CreateCompatibleDC(nullptr);
+    // A fresh memory context holds the stock one-pixel bitmap; it lets the old context give up
+    // its surface so that the surface can be deleted.
+    const HGDIOBJ stockBitmap = SelectObject(newMemoryDC, newSurface);
+    ReleaseDC(hwnd, windowDC);
+
+    if (memoryDC) {
+        SelectObject(Dc(memoryDC), stockBitmap);
+        DeleteObject(static_cast<HBITMAP>(surface));
+        DeleteDC(Dc(memoryDC));
+    }
+    memoryDC = newMemoryDC;
+    surface = newSurface;
+}
+
+void Canvas::Present(WindowHandle window)
+{
+    const HWND hwnd = static_cast<HWND>(window);
+    PAINTSTRUCT paint;
+    const HDC windowDC = BeginPaint(hwnd, &paint);
+    BitBlt(windowDC, 0, 0, width, height, Dc(memoryDC), 0, 0, SRCCOPY);
+    EndPaint(hwnd, &paint);
+}
+
+void Canvas::RequestRepaint(WindowHandle window)
+{
+    // No erase: the next paint replaces the whole picture, so the background would only flash.
+    InvalidateRect(static_cast<HWND>(window), nullptr, FALSE);
+}
+
+void Canvas::ClearBlack()
+{
+    PatBlt(Dc(memoryDC), 0, 0, width, height, BLACKNESS);
+}
+
+void Canvas::ClearWhite()
+{
+    PatBlt(Dc(memoryDC), 0, 0, width, height, WHITENESS);
+}
+
+void Canvas::PutText(int x, int y, const char* text)
+{
+    const HDC dc = Dc(memoryDC);
+    const HFONT font = CreateFontA(fontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
+                                   OUT_CHARACTER_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH, "ＭＳ ゴシック");
+    const HGDIOBJ previousFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Packed(textRed, textGreen, textBlue));
+    TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+    SelectObject(dc, previousFont);
+    DeleteObject(font);
+}
+
+void Canvas::DrawLine(int x1, int y1, int x2, int y2)
+{
+    const HDC dc = Dc(memoryDC);
+    const HPEN pen = CreatePen(PS_SOLID, penWidth, Packed(penRed, penGreen, penBlue));
+    const HGDIOBJ previousPen = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, previousPen);
+    DeleteObject(pen);
+}
+
+namespace {
+
+enum class Shape { Rectangle, Ellipse };
+
+void DrawFilledShape(HDC dc, Shape shape, int left, int top, int right, int bottom, HPEN pen,
+                     HBRUSH brush)
+{
+    const HGDIOBJ previousPen = SelectObject(dc, pen);
+    const HGDIOBJ previousBrush = SelectObject(dc, brush);
+    if (shape == Shape::Rectangle)
+        Rectangle(dc, left, top, right, bottom);
+    else
+        Ellipse(dc, left, top, right, bottom);
+    SelectObject(dc, previousBrush);
+    SelectObject(dc, previousPen);
+    DeleteObject(pen);
+    DeleteObject(brush);
+}
+
+} // namespace
+
+void Canvas::DrawRect(int left, int top, int right, int bottom)
+{
+    DrawFilledShape(Dc(memoryDC), Shape::Rectangle, left, top, right, bottom,
+                    CreatePen(PS_SOLID, penWidth, Packed(penRed, penGreen, penBlue)),
+                    CreateSolidBrush(Packed(brushRed, brushGreen, brushBlue)));
+}
+
+void Canvas::DrawEllipse(int left, int top, int right, int bottom)
+{
+    DrawFilledShape(Dc(memoryDC), Shape::Ellipse, left, top, right, bottom,
+                    CreatePen(PS_SOLID, penWidth, Packed(penRed, penGreen, penBlue)),
+                    CreateSolidBrush(Packed(brushRed, brushGreen, brushBlue)));
+}
+
+void Canvas::DrawGrid(int x1, int y1, int x2, int y2, int rows, int columns)
+{
+    // Below one pixel of spacing a walk would never end; such an axis draws no lines.
+    const int rowSpacing = rows >= 1 ? (y2 - y1) / rows : 0;
+    const int columnSpacing = columns >= 1 ? (x2 - x1) / columns : 0;
+    const HDC dc = Dc(memoryDC);
+    const HPEN pen = CreatePen(PS_SOLID, penWidth, Packed(penRed, penGreen, penBlue));
+    const HGDIOBJ previousPen = SelectObject(dc, pen);
+    for (int y = y1; rowSpacing >= 1 && y <= y2; y += rowSpacing) {
+        MoveToEx(dc, x1, y, nullptr);
+        LineTo(dc, x2, y);
+    }
+    for (int x = x1; columnSpacing >= 1 && x <= x2; x += columnSpacing) {
+        MoveToEx(dc, x, y1, nullptr);
+        LineTo(dc, x, y2);
+    }
+    SelectObject(dc, previousPen);
+    DeleteObject(pen);
+}
+
+namespace {
+
+HBITMAP LoadSpriteFile(const char* fileName, int w, int h)
+{
+    return static_cast<HBITMAP>(
+        LoadImageA(nullptr, fileName, IMAGE_BITMAP, w, h, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+}
+
+// (surface OR mask) AND image: the mask first, or the image would be whitened by the mask.
+void BlitMasked(HDC target, int x, int y, int w, int h, HBITMAP image, HBITMAP mask)
+{
+    const HDC spriteDC = CreateCompatibleDC(target);
+    const HGDIOBJ previousBitmap = SelectObject(spriteDC, mask);
+    BitBlt(target, x, y, w, h, spriteDC, 0, 0, SRCPAINT);
+    SelectObject(spriteDC, image);
+    BitBlt(target, x, y, w, h, spriteDC, 0, 0, SRCAND);
+    SelectObject(spriteDC, previousBitmap);
+    DeleteDC(spriteDC);
+}
+
+} // namespace
+
+void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFile, int w, int h)
+{
+    const HBITMAP spriteImage = LoadSpriteFile(imageFile, w, h);
+    const HBITMAP spriteMask = LoadSpriteFile(maskFile, w, h);
+    // Half a sprite would leave a white or darkened box; a failed load draws nothing.
+    if (spriteImage && spriteMask)
+        BlitMasked(Dc(memoryDC), x, y, w, h, spriteImage, spriteMask);
+    if (spriteImage)
+        DeleteObject(spriteImage);
+    if (spriteMask)
+        DeleteObject(spriteMask);
+}
+
+void PlayWave(const char* fileName)
+{
+    sndPlaySoundA(fileName, SND_ASYNC);
+}
