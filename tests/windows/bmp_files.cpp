@@ -1,0 +1,91 @@
+#include "tests/windows/bmp_files.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+Picture SolidPicture(int width, int height, std::uint32_t colour)
+{
+    return {width, height, std::vector<std::uint32_t>(width * height, colour)};
+}
+
+Picture QuadrantPicture(int width, int height, const std::uint32_t colours[4])
+{
+    Picture picture = SolidPicture(width, height, BLACK);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.At(x, y) = colours[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
+    return picture;
+}
+
+namespace {
+
+void PutLittleEndian(std::vector<unsigned char>& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+} // namespace
+
+void WriteBmp(const std::string& path, const Picture& picture)
+{
+    const int rowBytes = (picture.width * 3 + 3) / 4 * 4;
+    const std::uint32_t pixelBytes = rowBytes * picture.height;
+    const std::uint32_t headerBytes = 14 + 40;
+
+    std::vector<unsigned char> out;
+    out.push_back('B');
+    out.push_back('M');
+    PutLittleEndian(out, headerBytes + pixelBytes, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, headerBytes, 4);
+    PutLittleEndian(out, 40, 4);
+    PutLittleEndian(out, picture.width, 4);
+    PutLittleEndian(out, picture.height, 4); // positive: rows stored from the bottom
+    PutLittleEndian(out, 1, 2);
+    PutLittleEndian(out, 24, 2);
+    PutLittleEndian(out, 0, 4); // BI_RGB
+    PutLittleEndian(out, pixelBytes, 4);
+    PutLittleEndian(out, 2835, 4);
+    PutLittleEndian(out, 2835, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, 0, 4);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        for (int x = 0; x < picture.width; ++x)
+            PutLittleEndian(out, picture.At(x, y), 3); // blue, green, red
+        for (int pad = picture.width * 3; pad < rowBytes; ++pad)
+            out.push_back(0);
+    }
+
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return;
+    std::fwrite(out.data(), 1, out.size(), file);
+    std::fclose(file);
+}
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    char name[MAX_PATH];
+    GetTempFileNameA(base, "vkt", 0, name); // makes a file by that name to reserve it
+    DeleteFileA(name);
+    CreateDirectoryA(name, nullptr);
+    path = name;
+}
+
+TempFolder::~TempFolder()
+{
+    for (const std::string& file : files)
+        DeleteFileA(file.c_str());
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string TempFolder::File(const std::string& name)
+{
+    const std::string full = path + "\\" + name;
+    files.push_back(full);
+    return full;
+}
