@@ -8,7 +8,7 @@ namespace {
 
 CallLog g_log;
 
-void CopyName(char* to, std::size_t size, const char* from)
+void CopyText(char* to, std::size_t size, const char* from)
 {
     std::strncpy(to, from ? from : "", size - 1);
     to[size - 1] = '\0';
@@ -23,11 +23,11 @@ CallLog& RecordedCalls()
 
 RecordedCall& CallLog::Add(CallKind kind, const Canvas* canvas)
 {
-    calls.emplace_back();
-    RecordedCall& call = calls.back();
-    std::memset(&call, 0, sizeof call);
+    RecordedCall& call = calls.emplace_back();
     call.kind = kind;
     call.canvas = canvas;
+    call.file = "";
+    call.mask = "";
     return call;
 }
 
@@ -69,7 +69,7 @@ void Canvas::PutText(int x, int y, const char* text)
     call.style[1] = textRed;
     call.style[2] = textGreen;
     call.style[3] = textBlue;
-    CopyName(call.name, sizeof call.name, text);
+    CopyText(call.text, sizeof call.text, text);
 }
 
 namespace {
@@ -123,12 +123,12 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
     call.args[1] = y;
     call.args[2] = w;
     call.args[3] = h;
-    CopyName(call.name, sizeof call.name, imageFile);
-    CopyName(call.mask, sizeof call.mask, maskFile);
+    call.file = imageFile;
+    call.mask = maskFile;
 }
 
 void PlayWave(const char* fileName)
 {
     RecordedCall& call = g_log.Add(CallKind::Sound, nullptr);
-    CopyName(call.name, sizeof call.name, fileName);
+    call.file = fileName;
 }

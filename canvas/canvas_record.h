@@ -28,8 +28,14 @@ struct RecordedCall {
     const Canvas* canvas;    // null for a sound
     int args[6];             // the call's integer arguments, in the call's order
     int style[4];            // text height and colour for Text; pen width and colour for lines
-    char name[64];           // the text, the image file or the wave file (cut to fit)
-    char mask[32];           // the mask file of a sprite
+    // File names are kept as the caller's pointers: the game passes literals, and copying them
+    // would cost more than the rest of a recorded call. Texts are copied (cut to fit).
+    const char* file;        // the image file of a sprite, or the wave file of a sound
+    const char* mask;        // the mask file of a sprite
+    char text[64];
+
+    // The text of a Text call, the file of a Sprite or Sound call.
+    const char* Name() const { return kind == CallKind::Text ? text : file; }
 };
 
 // The calls made since the last Clear; the log keeps its capacity, so steady play allocates nothing.

@@ -43,9 +43,11 @@ void CoinsByX::Build(int state, int n)
         runOfSlot[slot] = runCount - 1;
     }
     runStart[runCount] = count;
+    for (int r = 0; r < runCount; ++r)
+        runCursor[r] = runStart[r];
 }
 
-int CoinsByX::PartnerRuns(int i, int reach, int* head, int* end) const
+int CoinsByX::PartnerRuns(int i, int reach, int* head, int* end)
 {
     const int x = coinX[i];
     int first = runOfSlot[i];
@@ -53,9 +55,10 @@ int CoinsByX::PartnerRuns(int i, int reach, int* head, int* end) const
         --first;
     int runs = 0;
     for (int r = first; r < runCount && runX[r] <= x + reach; ++r) {
-        const int64_t* runEnd = keys + runStart[r + 1];
-        const int later =
-            static_cast<int>(std::upper_bound(keys + runStart[r], runEnd, Key(runX[r], i)) - keys);
+        // i only grows during a pass, so each cursor only moves forward.
+        int& later = runCursor[r];
+        while (later < runStart[r + 1] && sortedSlots[later] <= i)
+            ++later;
         if (later < runStart[r + 1]) {
             head[runs] = later;
             end[runs] = runStart[r + 1];

@@ -19,19 +19,21 @@ public:
     int SlotAt(int k) const { return slots[k]; }
 
     // Calls visit(j) for every indexed j > i with |coinX[j] - coinX[i]| <= reach, in ascending j,
-    // as a plain loop over slot pairs meets them. i must be indexed.
+    // as a plain loop over slot pairs meets them. i must be indexed, and successive calls must
+    // come in ascending i, as a pair loop makes them.
     template <typename Visit>
-    void ForEachLaterPartner(int i, int reach, Visit visit) const;
+    void ForEachLaterPartner(int i, int reach, Visit visit);
 
-    // The same partners in no particular order, for passes whose result does not depend on it.
+    // Calls visit(lower, higher) once for every pair of indexed coins with |dx| <= reach, in no
+    // particular order, for passes whose result does not depend on it.
     template <typename Visit>
-    void ForEachLaterPartnerUnordered(int i, int reach, Visit visit) const;
+    void ForEachPairWithin(int reach, Visit visit) const;
 
     static constexpr int MAX_REACH = 12;
 
 private:
     // The stretches [head, end) of the runs within reach that hold partners of i; returns how many.
-    int PartnerRuns(int i, int reach, int* head, int* end) const;
+    int PartnerRuns(int i, int reach, int* head, int* end);
 
     int count = 0;
     int slots[COIN_SLOTS];
@@ -41,10 +43,11 @@ private:
     int runX[COIN_SLOTS];          // one run per distinct x, ascending
     int runStart[COIN_SLOTS + 1];  // the first key of each run, then the end of the last
     int runOfSlot[COIN_SLOTS];
+    int runCursor[COIN_SLOTS];     // per run, the first key whose slot lies above the last i asked
 };
 
 template <typename Visit>
-void CoinsByX::ForEachLaterPartner(int i, int reach, Visit visit) const
+void CoinsByX::ForEachLaterPartner(int i, int reach, Visit visit)
 {
     // Each run is ascending by slot, so merging the runs gives ascending j.
     int head[2 * MAX_REACH + 1];
@@ -64,14 +67,18 @@ void CoinsByX::ForEachLaterPartner(int i, int reach, Visit visit) const
 }
 
 template <typename Visit>
-void CoinsByX::ForEachLaterPartnerUnordered(int i, int reach, Visit visit) const
+void CoinsByX::ForEachPairWithin(int reach, Visit visit) const
 {
-    int head[2 * MAX_REACH + 1];
-    int end[2 * MAX_REACH + 1];
-    const int runs = PartnerRuns(i, reach, head, end);
-    for (int r = 0; r < runs; ++r) {
-        for (int k = head[r]; k < end[r]; ++k)
-            visit(sortedSlots[k]);
+    for (int p = 0; p < count; ++p) {
+        const int a = sortedSlots[p];
+        const int reachEnd = coinX[a] + reach;
+        for (int q = p + 1; q < count && coinX[sortedSlots[q]] <= reachEnd; ++q) {
+            const int b = sortedSlots[q];
+            if (a < b)
+                visit(a, b);
+            else
+                visit(b, a);
+        }
     }
 }
 

@@ -92,32 +92,33 @@ void LinkCoins(int lower, int higher, int reach)
 
 void LinkPass(int state, int n, int reach)
 {
+    // No coin moves during the pass, so the order of the pairs does not matter.
     static CoinsByX candidates;
     candidates.Build(state, n);
-    for (int k = 0; k < candidates.Count(); ++k) {
-        const int lower = candidates.SlotAt(k);
-        candidates.ForEachLaterPartnerUnordered(lower, reach, [&](int higher) {
-            if (!Linked(lower, higher))
-                LinkCoins(lower, higher, reach);
-        });
-    }
+    candidates.ForEachPairWithin(reach, [reach](int lower, int higher) {
+        if (!Linked(lower, higher))
+            LinkCoins(lower, higher, reach);
+    });
 }
 
 void LinkFieldEntry(int c)
 {
+    const int x = coinX[c];
+    const int y = coinY[c];
     for (int l = 0; l < COIN_SLOTS; ++l) {
-        if (l == c || coinState[l] != CoinOnField || Linked(l, c))
+        // Cheap position tests first; a pair already linked is skipped last.
+        if (coinState[l] != CoinOnField || l == c)
             continue;
-        const int lower = l < c ? l : c;
-        const int higher = l < c ? c : l;
-        const int dx = coinX[lower] - coinX[higher];
-        if (dx < -6 || dx > 6)
+        const int dx = coinX[l] - x;
+        const int dy = coinY[l] - y;
+        if (dx < -6 || dx > 6 || dy < -6 || dy > 6 || Linked(l, c))
             continue;
         // Unlike LinkCoins, a level pair counts as lower-behind here.
-        const int dy = coinY[lower] - coinY[higher];
-        if (1 <= dy && dy <= 6)
+        const int lower = l < c ? l : c;
+        const int higher = l < c ? c : l;
+        if (coinY[lower] > coinY[higher])
             Follow(higher, lower);
-        else if (-6 <= dy && dy <= 0)
+        else
             Follow(lower, higher);
     }
 }

@@ -149,18 +149,18 @@ void PrintCall(const RecordedCall& call)
         std::printf("clear\n");
         break;
     case CallKind::Sprite:
-        std::printf("sprite %s %s %d %d %d %d\n", call.name, call.mask, a[0], a[1], a[2], a[3]);
+        std::printf("sprite %s %s %d %d %d %d\n", call.Name(), call.mask, a[0], a[1], a[2], a[3]);
         break;
     case CallKind::Text:
         std::printf("text %d %d %d %d %d %d ", a[0], a[1], s[0], s[1], s[2], s[3]);
-        PrintEscaped(call.name);
+        PrintEscaped(call.Name());
         std::putchar('\n');
         break;
     case CallKind::Line:
         std::printf("line %d %d %d %d %d %d %d %d\n", a[0], a[1], a[2], a[3], s[0], s[1], s[2], s[3]);
         break;
     case CallKind::Sound:
-        std::printf("sound %s\n", call.name);
+        std::printf("sound %s\n", call.Name());
         break;
     case CallKind::Repaint:
         std::printf("repaint\n");

@@ -21,7 +21,7 @@ int CountCalls(CallKind kind, const char* name)
 {
     int count = 0;
     for (const RecordedCall& c : RecordedCalls().Calls())
-        count += c.kind == kind && std::strcmp(c.name, name) == 0;
+        count += c.kind == kind && std::strcmp(c.Name(), name) == 0;
     return count;
 }
 
@@ -177,7 +177,7 @@ TEST_F(CoinLife, FieldCoinsArePaidPastThePayOutLine)
     // Paid coins show once in the tray, at their own x, and never as lying coins.
     int tray = 0;
     for (const RecordedCall& c : RecordedCalls().Calls()) {
-        if (c.kind == CallKind::Sprite && std::strcmp(c.name, "coin.bmp") == 0) {
+        if (c.kind == CallKind::Sprite && std::strcmp(c.Name(), "coin.bmp") == 0) {
             ++tray;
             EXPECT_TRUE(c.args[0] == 220 || c.args[0] == 230);
             EXPECT_TRUE(c.args[1] >= 343 && c.args[1] <= 382);
@@ -204,7 +204,7 @@ TEST_F(CoinLife, ALandingCoinIsDrawnFallingThenLyingAtTheSamePoint)
     CoinPass();
     const CallLog& calls = RecordedCalls();
     ASSERT_EQ(2u, calls.Size());
-    EXPECT_STREQ("coin.bmp", calls[0].name);
-    EXPECT_STREQ("coin2.bmp", calls[1].name);
+    EXPECT_STREQ("coin.bmp", calls[0].Name());
+    EXPECT_STREQ("coin2.bmp", calls[1].Name());
     EXPECT_EQ(calls[0].args[1], calls[1].args[1]);
 }

@@ -22,7 +22,7 @@ std::vector<std::string> Sounds()
     std::vector<std::string> sounds;
     for (const RecordedCall& c : RecordedCalls().Calls()) {
         if (c.kind == CallKind::Sound)
-            sounds.push_back(c.name);
+            sounds.push_back(c.Name());
     }
     return sounds;
 }

@@ -9,6 +9,12 @@ namespace plain {
 namespace {
 
 PusherCounts counts;
+Pairs visited = Pairs::SkipOtherStates;
+
+bool SkipsLowerSlot(int i, int state)
+{
+    return visited == Pairs::SkipOtherStates && coinState[i] != state;
+}
 
 bool Follows(int l, int c)
 {
@@ -37,10 +43,10 @@ void PushApart(int i, int j, int state, int dy)
 void PushPass(int state, int maxDx)
 {
     for (int i = 0; i < COIN_SLOTS - 1; ++i) {
-        if (coinState[i] != state)
+        if (SkipsLowerSlot(i, state))
             continue;
         for (int j = i + 1; j < COIN_SLOTS; ++j) {
-            if (coinState[j] != state || GetLink(i, j) != LinkNone)
+            if (GetLink(i, j) != LinkNone || coinState[i] != state || coinState[j] != state)
                 continue;
             const int dx = coinX[i] - coinX[j];
             if (dx < -maxDx || dx > maxDx)
@@ -56,10 +62,11 @@ void PushPass(int state, int maxDx)
 void LinkPass(int state)
 {
     for (int lower = 0; lower < COIN_SLOTS - 1; ++lower) {
-        if (coinState[lower] != state)
+        if (SkipsLowerSlot(lower, state))
             continue;
         for (int higher = lower + 1; higher < COIN_SLOTS; ++higher) {
-            if (coinState[higher] != state || GetLink(lower, higher) != LinkNone)
+            if (GetLink(lower, higher) != LinkNone || coinState[lower] != state ||
+                coinState[higher] != state)
                 continue;
             const int dx = coinX[lower] - coinX[higher];
             const int dy = coinY[lower] - coinY[higher];
@@ -75,9 +82,10 @@ void LinkPass(int state)
 
 } // namespace
 
-PusherCounts PusherStep()
+PusherCounts PusherStep(Pairs pairs)
 {
     counts = PusherCounts{};
+    visited = pairs;
     if (pusherRetracting == 0) {
         ++pusherSpread;
         ++pusherReach;
@@ -111,10 +119,10 @@ PusherCounts PusherStep()
     return counts;
 }
 
-PusherCounts TickWithoutFrame()
+PusherCounts TickWithoutFrame(Pairs pairs)
 {
     ReleaseOwedCoins();
-    const PusherCounts made = PusherStep();
+    const PusherCounts made = PusherStep(pairs);
     CatcherStep();
     LotteryStep();
     CoinPass();

@@ -88,19 +88,19 @@ std::string Describe(const RecordedCall& c)
     case CallKind::Repaint:
         return "repaint";
     case CallKind::Sprite:
-        std::snprintf(line, sizeof line, "sprite %s %s %d %d %d %d", c.name, c.mask, a[0], a[1], a[2],
+        std::snprintf(line, sizeof line, "sprite %s %s %d %d %d %d", c.Name(), c.mask, a[0], a[1], a[2],
                       a[3]);
         return line;
     case CallKind::Text:
         std::snprintf(line, sizeof line, "text %d %d %d %d %d %d %s", a[0], a[1], s[0], s[1], s[2],
-                      s[3], c.name);
+                      s[3], c.Name());
         return line;
     case CallKind::Line:
         std::snprintf(line, sizeof line, "line %d %d %d %d %d %d %d %d", a[0], a[1], a[2], a[3],
                       s[0], s[1], s[2], s[3]);
         return line;
     case CallKind::Sound:
-        return std::string("sound ") + c.name;
+        return std::string("sound ") + c.Name();
     default:
         return "other";
     }
@@ -137,7 +137,7 @@ TEST_F(FirstTicks, TheFirstFrameDrawsTheMachineTextAndLampSquareBeforeTheCoins)
     int lastSlot = -1;
     for (std::size_t k = n; k + 1 < calls.Size(); ++k) {
         ASSERT_EQ(CallKind::Sprite, calls[k].kind);
-        EXPECT_STREQ("coin2.bmp", calls[k].name);
+        EXPECT_STREQ("coin2.bmp", calls[k].Name());
         ++coinsDrawn;
         int slot = lastSlot + 1;
         while (slot < COIN_SLOTS && coinState[slot] == CoinFree)
@@ -159,10 +159,10 @@ TEST_F(FirstTicks, TheCreditShownLagsThePayOutsByOneTick)
     int trayCoins = 0;
     for (const RecordedCall& c : RecordedCalls().Calls()) {
         if (c.kind == CallKind::Text && c.args[1] == 50) {
-            EXPECT_STREQ("0\x96\x87", c.name);
+            EXPECT_STREQ("0\x96\x87", c.Name());
         }
-        sounds += c.kind == CallKind::Sound && std::strcmp(c.name, "coin.wav") == 0;
-        if (c.kind == CallKind::Sprite && std::strcmp(c.name, "coin.bmp") == 0) {
+        sounds += c.kind == CallKind::Sound && std::strcmp(c.Name(), "coin.wav") == 0;
+        if (c.kind == CallKind::Sprite && std::strcmp(c.Name(), "coin.bmp") == 0) {
             ++trayCoins;
             EXPECT_GE(c.args[1], 343);
             EXPECT_LE(c.args[1], 382);
@@ -173,7 +173,7 @@ TEST_F(FirstTicks, TheCreditShownLagsThePayOutsByOneTick)
     RunTicks(1);
     for (const RecordedCall& c : RecordedCalls().Calls()) {
         if (c.kind == CallKind::Text && c.args[1] == 50) {
-            EXPECT_STREQ("9\x96\x87", c.name);
+            EXPECT_STREQ("9\x96\x87", c.Name());
         }
     }
 }
