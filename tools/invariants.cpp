@@ -69,13 +69,13 @@ std::string InvariantChecker::AfterTick(const CallLog& calls)
     for (const RecordedCall& call : calls.Calls()) {
         if (call.kind != CallKind::Sound)
             continue;
-        if (std::strcmp(call.name, "coin.wav") == 0) {
+        if (std::strcmp(call.Name(), "coin.wav") == 0) {
             ++paidOut;
             --coinsExpected;
-        } else if (std::strcmp(call.name, "in.wav") == 0) {
+        } else if (std::strcmp(call.Name(), "in.wav") == 0) {
             ++caught;
             --coinsExpected;
-        } else if (std::strcmp(call.name, "stop.wav") == 0) {
+        } else if (std::strcmp(call.Name(), "stop.wav") == 0) {
             ++lotteries;
             prize = PAYOUT_GRID[lampRow][lampCol];
         }
