@@ -1,0 +1,16 @@
+#pragma once
+
+// Identifiers of the program's resources. 109 names the class-name string, the menu and the
+// accelerator table; 103 names the title string and the About dialog.
+
+#define IDS_APP_TITLE 103
+#define IDD_ABOUTBOX 103
+#define IDM_ABOUT 104
+#define IDM_EXIT 105
+#define IDI_VORKELM 107
+#define IDI_SMALL 108
+#define IDC_VORKELM 109
+
+// Controls of the About dialog.
+#define IDC_ABOUT_ICON 2
+#define IDC_STATIC -1
