@@ -67,11 +67,13 @@ void WriteBmp(const std::string& path, const Picture& picture)
 
 TempFolder::TempFolder()
 {
+    // Never the same folder twice in one process: a file name seen before could still be held,
+    // decoded, by the canvas's sprite cache.
+    static int made = 0;
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     char name[MAX_PATH];
-    GetTempFileNameA(base, "vkt", 0, name); // makes a file by that name to reserve it
-    DeleteFileA(name);
+    std::snprintf(name, sizeof name, "%svorkelm-test-%lu-%d", base, GetCurrentProcessId(), ++made);
     CreateDirectoryA(name, nullptr);
     path = name;
 }
