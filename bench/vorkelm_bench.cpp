@@ -1,0 +1,112 @@
+// The whole game tick on a real GDI canvas with the asset files, with the sprite cache on and
+// off, at the initial table and at a full one. Run from the assets folder:
+//   source tools/wine-env.sh && cd assets && with_display wine ../build/windows/vorkelm-bench.exe
+#include "canvas/canvas.h"
+#include "canvas/sprite_cache.h"
+#include "game/game.h"
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+using namespace game;
+
+namespace {
+
+void InitialTable()
+{
+    ResetGame();
+    SetStartValues();
+    SetupTable();
+}
+
+// Every free slot becomes a coin lying on the deck or on the field, spread over both.
+void FullTable()
+{
+    InitialTable();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> x(116, 285), deckY(175, 254), fieldY(244, 340);
+    for (int slot = 0; slot < COIN_SLOTS; ++slot) {
+        if (coinState[slot] != CoinFree)
+            continue;
+        const bool onDeck = slot % 2 == 0;
+        coinState[slot] = onDeck ? CoinOnPusher : CoinOnField;
+        coinX[slot] = x(random);
+        coinY[slot] = onDeck ? deckY(random) : fieldY(random);
+        coinSpeed[slot] = 0;
+    }
+}
+
+int CoinsInPlay()
+{
+    int count = 0;
+    for (int slot = 0; slot < COIN_SLOTS; ++slot)
+        count += coinState[slot] != CoinFree;
+    return count;
+}
+
+struct Scenario {
+    const char* name;
+    void (*lay)();
+    int ticks;
+};
+
+struct Timing {
+    double msPerTick;
+    double payOutsPerTick; // each plays "coin.wav"
+};
+
+// The scenario's first ticks, from a freshly laid table.
+Timing TimeTicks(const Scenario& scenario, bool cache)
+{
+    SetSpriteCacheEnabled(cache);
+    scenario.lay();
+    const int creditBefore = credit;
+    const auto start = std::chrono::steady_clock::now();
+    for (int t = 0; t < scenario.ticks; ++t)
+        GameTick(nullptr);
+    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    return {spent.count() / scenario.ticks, double(credit - creditBefore) / scenario.ticks};
+}
+
+// A sound costs the same with the cache on or off, but pay-outs can outweigh the drawing.
+double MsPerSound()
+{
+    const int sounds = 20;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < sounds; ++i)
+        PlayWave("coin.wav");
+    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    return spent.count() / sounds;
+}
+
+} // namespace
+
+int main(int argc, char**)
+{
+    if (argc > 1) {
+        std::fprintf(stderr, "usage: vorkelm-bench\n"
+                             "Run from the folder that holds the game's bitmap and wave files.\n");
+        return 2;
+    }
+    g_mainCanvas.Setup(nullptr, 1200, 800);
+
+    const Scenario scenarios[] = {
+        {"initial table", InitialTable, 50},
+        {"full table", FullTable, 10},
+    };
+    std::printf("%-14s %6s %6s %14s %14s %14s\n", "table", "coins", "ticks", "pay-outs/tick",
+                "cache on ms", "cache off ms");
+    for (const Scenario& scenario : scenarios) {
+        scenario.lay();
+        const int coins = CoinsInPlay();
+        const Timing cached = TimeTicks(scenario, true);
+        const Timing uncached = TimeTicks(scenario, false);
+        std::printf("%-14s %6d %6d %14.1f %14.2f %14.2f\n", scenario.name, coins, scenario.ticks,
+                    cached.payOutsPerTick, cached.msPerTick, uncached.msPerTick);
+        std::fflush(stdout);
+    }
+    std::printf("one sound (PlayWave): %.2f ms\n", MsPerSound());
+    SetSpriteCacheEnabled(true);
+    return 0;
+}
