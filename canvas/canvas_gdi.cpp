@@ -33,7 +33,8 @@ void Canvas::Setup(WindowHandle window, int w, int h)
     const HDC newMemoryDC = CreateCompatibleDC(nullptr);
     // A fresh memory context holds the stock one-pixel bitmap; it lets the old context give up
     // its surface so that the surface can be deleted.
-    const HGDIOBJ stockBitmap = SelectObject(newMemoryDC, newSurface);
+    const HGDIOBJ stockBitmap = GetCurrentObject(newMemoryDC, OBJ_BITMAP);
+    SelectObject(newMemoryDC, newSurface);
     ReleaseDC(hwnd, windowDC);
 
     if (memoryDC) {
