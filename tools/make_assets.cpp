@@ -16,6 +16,19 @@
 
 namespace {
 
+// The files are little-endian.
+void Put16(std::vector<uint8_t>& out, uint32_t value)
+{
+    out.push_back(uint8_t(value));
+    out.push_back(uint8_t(value >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value)
+{
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Pictures
 
@@ -118,30 +131,22 @@ std::vector<uint8_t> EncodeBmp(const Picture& picture, BmpRole role)
     const int stride = (picture.width * 3 + 3) & ~3;
     const uint32_t pixelBytes = uint32_t(stride) * picture.height;
     std::vector<uint8_t> out;
-    auto put16 = [&](uint32_t v) {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    };
-    auto put32 = [&](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
-    };
     out.push_back('B');
     out.push_back('M');
-    put32(14 + 40 + pixelBytes);
-    put32(0);
-    put32(14 + 40);
-    put32(40);
-    put32(uint32_t(picture.width));
-    put32(uint32_t(picture.height));
-    put16(1);
-    put16(24);
-    put32(0); // BI_RGB
-    put32(pixelBytes);
-    put32(2835); // 72 dpi
-    put32(2835);
-    put32(0);
-    put32(0);
+    Put32(out, 14 + 40 + pixelBytes);
+    Put32(out, 0);
+    Put32(out, 14 + 40);
+    Put32(out, 40);
+    Put32(out, uint32_t(picture.width));
+    Put32(out, uint32_t(picture.height));
+    Put16(out, 1);
+    Put16(out, 24);
+    Put32(out, 0); // BI_RGB
+    Put32(out, pixelBytes);
+    Put32(out, 2835); // 72 dpi
+    Put32(out, 2835);
+    Put32(out, 0);
+    Put32(out, 0);
     for (int y = picture.height - 1; y >= 0; --y) {
         for (int x = 0; x < picture.width; ++x) {
             Rgb c = picture.At(x, y);
@@ -628,29 +633,21 @@ std::vector<uint8_t> EncodeWav(const Samples& s)
     const uint32_t dataBytes = uint32_t(s.size() * 2);
     std::vector<uint8_t> out;
     auto put = [&](const char* tag) { out.insert(out.end(), tag, tag + 4); };
-    auto put16 = [&](uint32_t v) {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    };
-    auto put32 = [&](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
-    };
     put("RIFF");
-    put32(36 + dataBytes);
+    Put32(out, 36 + dataBytes);
     put("WAVE");
     put("fmt ");
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(RATE);
-    put32(RATE * 2);
-    put16(2);
-    put16(16);
+    Put32(out, 16);
+    Put16(out, 1); // PCM
+    Put16(out, 1); // mono
+    Put32(out, RATE);
+    Put32(out, RATE * 2);
+    Put16(out, 2);
+    Put16(out, 16);
     put("data");
-    put32(dataBytes);
+    Put32(out, dataBytes);
     for (double v : s)
-        put16(uint16_t(int16_t(std::lround(std::clamp(v, -1.0, 1.0) * 32767))));
+        Put16(out, uint16_t(int16_t(std::lround(std::clamp(v, -1.0, 1.0) * 32767))));
     return out;
 }
 
@@ -731,25 +728,17 @@ std::vector<uint8_t> EncodeIcon(const std::vector<IconImage>& images)
         const int xorStride = (n / 2 + 3) & ~3;
         const int andStride = ((n + 31) / 32) * 4;
         std::vector<uint8_t> b;
-        auto put16 = [&](uint32_t v) {
-            b.push_back(uint8_t(v));
-            b.push_back(uint8_t(v >> 8));
-        };
-        auto put32 = [&](uint32_t v) {
-            put16(v & 0xFFFF);
-            put16(v >> 16);
-        };
-        put32(40);
-        put32(n);
-        put32(2 * n); // the colour image and the transparency mask, one above the other
-        put16(1);
-        put16(4);
-        put32(0);
-        put32(uint32_t((xorStride + andStride) * n));
-        put32(0);
-        put32(0);
-        put32(16);
-        put32(0);
+        Put32(b, 40);
+        Put32(b, n);
+        Put32(b, 2 * n); // the colour image and the transparency mask, one above the other
+        Put16(b, 1);
+        Put16(b, 4);
+        Put32(b, 0);
+        Put32(b, uint32_t((xorStride + andStride) * n));
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 16);
+        Put32(b, 0);
         for (const auto& rgb : VGA_PALETTE) {
             b.push_back(rgb[2]);
             b.push_back(rgb[1]);
@@ -773,27 +762,19 @@ std::vector<uint8_t> EncodeIcon(const std::vector<IconImage>& images)
     }
 
     std::vector<uint8_t> out;
-    auto put16 = [&](uint32_t v) {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    };
-    auto put32 = [&](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
-    };
-    put16(0);
-    put16(1); // icon
-    put16(uint32_t(images.size()));
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, uint32_t(images.size()));
     uint32_t offset = 6 + 16 * uint32_t(images.size());
     for (size_t i = 0; i < images.size(); ++i) {
         out.push_back(uint8_t(images[i].size));
         out.push_back(uint8_t(images[i].size));
         out.push_back(16);
         out.push_back(0);
-        put16(1);
-        put16(4);
-        put32(uint32_t(bodies[i].size()));
-        put32(offset);
+        Put16(out, 1);
+        Put16(out, 4);
+        Put32(out, uint32_t(bodies[i].size()));
+        Put32(out, offset);
         offset += uint32_t(bodies[i].size());
     }
     for (const auto& b : bodies)
