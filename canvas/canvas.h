@@ -74,5 +74,6 @@ private:
 extern Canvas g_mainCanvas;
 extern Canvas g_aboutCanvas;
 
-// Starts a wave file playing and returns at once; a new sound cuts off the one playing.
+// Starts a wave file playing and returns at once; a new sound cuts off the one playing. On
+// Windows, the same file asked for again within a few milliseconds of its start is not restarted.
 void PlayWave(const char* fileName);

@@ -1,10 +1,12 @@
 // GDI backend of the canvas and the wave player, for Windows.
 #include "canvas/canvas.h"
 #include "canvas/sprite_cache.h"
+#include "canvas/wave_restarts.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -342,5 +344,11 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
 
 void PlayWave(const char* fileName)
 {
-    sndPlaySoundA(fileName, SND_ASYNC);
+    // Restarts that would not be heard are skipped: a full table pays out hundreds of coins a
+    // tick, and starting "coin.wav" for each would cost seconds.
+    static WaveRestarts restarts;
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    if (restarts.ShouldStart(fileName, static_cast<std::uint64_t>(now.count())))
+        sndPlaySoundA(fileName, SND_ASYNC);
 }
