@@ -72,8 +72,15 @@ no_window() {
 start_game() {
     (cd "$e2e_top/assets" && exec wine "$game_exe") >>"$shots/wine.log" 2>&1 &
     game_pid=$!
-    poll 60 find_window "^Vorkelm" || fail "no game window appeared"
+    if ! poll 60 find_window "^Vorkelm"; then
+        ps -o pid,stat,etime,args -p "$game_pid" >&2 || true
+        xdotool search --all --pid "$game_pid" --name '' getwindowname %@ >&2 2>/dev/null || true
+        fail "no game window appeared"
+    fi
     window=$found
+    # An Alt+F4 that closed an earlier game had its Alt release sent to a window that was gone,
+    # and Wine keeps the keyboard's state for the whole desktop: let go of Alt before playing.
+    xdotool keyup --window "$window" alt 2>/dev/null
     # The client area's origin from Windows, relative to the X window's.
     local size client
     size=$(wine "$rect_exe" "$CLASS" | tr -d '\r')
