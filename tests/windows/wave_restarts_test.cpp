@@ -37,17 +37,20 @@ TEST(WaveRestarts, StartsAnotherFileAtOnceAndTheSameOneOnlyAfterTheGap)
           {"coin.wav", gap, true},
           {"coin.wav", gap + gap / 2, false}}},
         {"other files start at once",
-         {{"coin.wav", 50, true}, {"in.wav", 50, true}, {"s.wav", 51, true}, {"stop.wav", 51, true}}},
+         {{"coin.wav", 50, true}, {"in.wav", 50, true}, {"s.wav", 51, true},
+          {"stop.wav", 51, true}}},
         // In between, another sound cut the first one off, so starting it again is heard.
         {"a file comes back after another",
-         {{"coin.wav", 50, true}, {"in.wav", 51, true}, {"coin.wav", 52, true}, {"coin.wav", 53, false}}},
+         {{"coin.wav", 50, true}, {"in.wav", 51, true}, {"coin.wav", 52, true},
+          {"coin.wav", 53, false}}},
         {"clock far on", {{"s.wav", 0, true}, {"s.wav", 0xFFFFFFFFull + 7, true}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WaveRestarts restarts;
         for (const Ask& ask : c.asks)
-            EXPECT_EQ(ask.started, restarts.ShouldStart(ask.file, ask.ms)) << ask.file << " at " << ask.ms;
+            EXPECT_EQ(ask.started, restarts.ShouldStart(ask.file, ask.ms))
+                << ask.file << " at " << ask.ms;
     }
 }
 
