@@ -1,4 +1,5 @@
 // GDI backend of the canvas and the wave player, for Windows.
+#include "canvas/bitmap_headers.h"
 #include "canvas/canvas.h"
 #include "canvas/sprite_cache.h"
 #include "canvas/wave_restarts.h"
@@ -155,8 +156,27 @@ void Canvas::DrawGrid(int x1, int y1, int x2, int y2, int rows, int columns)
 
 namespace {
 
+// Reads the file's headers, which LoadImageA would believe (see bitmap_headers.h).
+bool HoldsItsPixels(const char* fileName)
+{
+    const HANDLE file = CreateFileA(fileName, GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    unsigned char head[BITMAP_HEAD_BYTES];
+    DWORD count = 0;
+    LARGE_INTEGER size;
+    const bool whole = ReadFile(file, head, sizeof head, &count, nullptr) &&
+                       GetFileSizeEx(file, &size) && BitmapFileIsWhole(head, count, size.QuadPart);
+    CloseHandle(file);
+    return whole;
+}
+
 HBITMAP LoadSpriteFile(const char* fileName, int w, int h)
 {
+    if (!HoldsItsPixels(fileName))
+        return nullptr;
     return static_cast<HBITMAP>(
         LoadImageA(nullptr, fileName, IMAGE_BITMAP, w, h, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }

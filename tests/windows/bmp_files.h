@@ -23,6 +23,9 @@ Picture SolidPicture(int width, int height, std::uint32_t colour);
 Picture QuadrantPicture(int width, int height, const std::uint32_t colours[4]);
 
 void WriteBmp(const std::string& path, const Picture& picture);
+// A 24-bit BMP whose headers declare width by height pixels but that holds only pixelBytes bytes
+// of pixels, as a damaged or hostile file might.
+void WriteBmpDeclaring(const std::string& path, int width, int height, int pixelBytes);
 
 // A fresh folder under the temporary path, removed with its files at the end of the test.
 class TempFolder {

@@ -1,5 +1,6 @@
 // Masked sprites drawn from bitmap files written by the tests themselves.
 #include "canvas/canvas.h"
+#include "canvas/sprite_cache.h"
 #include "tests/windows/bmp_files.h"
 #include "tests/windows/surface_pixels.h"
 
@@ -213,16 +214,62 @@ INSTANTIATE_TEST_SUITE_P(Files, SpriteMissingFile,
                          testing::Values(MissingCase{false, true}, MissingCase{true, false},
                                          MissingCase{false, false}));
 
-TEST_F(SpriteTest, NotABitmapLeavesTheSurfaceAsItWas)
+void WriteText(const std::string& path, const char* text)
 {
-    const std::string text = folder.File("text.bmp");
-    std::FILE* file = std::fopen(text.c_str(), "wb");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(nullptr, file);
-    std::fputs("not a bitmap", file);
+    std::fputs(text, file);
     std::fclose(file);
-    canvas.DrawSprite(10, 10, text.c_str(), text.c_str(), 10, 10);
-    EXPECT_EQ(before.pixels, ReadSurface(canvas).pixels);
 }
+
+// A text file, or a bitmap whose headers declare width by height pixels but that holds only
+// pixelBytes of them.
+struct UnreadableCase {
+    const char* name;
+    const char* text;
+    int width;
+    int height;
+    int pixelBytes;
+};
+
+class SpriteUnreadableFile : public SpriteTest, public testing::WithParamInterface<UnreadableCase> {
+};
+
+// As image, as mask or as both, with the sprite cache on and off: nothing is drawn, and the
+// process lives on (under Wine, loading a file that declares more pixels than it holds reads
+// past its end).
+TEST_P(SpriteUnreadableFile, LeavesTheSurfaceAsItWas)
+{
+    const UnreadableCase& c = GetParam();
+    const std::string broken = folder.File("broken.bmp");
+    if (c.text)
+        WriteText(broken, c.text);
+    else
+        WriteBmpDeclaring(broken, c.width, c.height, c.pixelBytes);
+    const std::string good = Write("good.bmp", SolidPicture(10, 10, RED));
+    const std::string pairs[][2] = {{broken, good}, {good, broken}, {broken, broken}};
+    for (bool cache : {true, false}) {
+        SetSpriteCacheEnabled(cache);
+        for (const auto& pair : pairs) {
+            SCOPED_TRACE(std::string(cache ? "cache on, " : "cache off, ") +
+                         (pair[0] == broken ? "image " : "") + (pair[1] == broken ? "mask" : ""));
+            canvas.DrawSprite(10, 10, pair[0].c_str(), pair[1].c_str(), 10, 10);
+            EXPECT_EQ(before.pixels, ReadSurface(canvas).pixels);
+        }
+    }
+    SetSpriteCacheEnabled(true);
+}
+
+// Rows of 40 pixels take 120 bytes: 2400 bytes are half of them.
+INSTANTIATE_TEST_SUITE_P(
+    Files, SpriteUnreadableFile,
+    testing::Values(UnreadableCase{"Empty", "", 0, 0, 0},
+                    UnreadableCase{"Text", "not a bitmap", 0, 0, 0},
+                    UnreadableCase{"HeadersOnly", nullptr, 10, 10, 0},
+                    UnreadableCase{"CutInHalf", nullptr, 40, 40, 2400},
+                    UnreadableCase{"DeclaresTwentyThousandASide", nullptr, 20000, 20000, 16},
+                    UnreadableCase{"DeclaresAHundredThousandASide", nullptr, 100000, 100000, 16}),
+    [](const testing::TestParamInfo<UnreadableCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SpriteTest, FileChangedOnDiskShowsAtTheNextDraw)
 {
