@@ -88,7 +88,7 @@ void RunCycle(benchmark::State& state, Tick tick)
             tick();
         }
     }
-    state.counters["ms_per_tick"] = benchmark::Counter(
+    state.counters["time_per_tick"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * 10, benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
         benchmark::Counter::kIs1000);
 }
