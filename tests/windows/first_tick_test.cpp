@@ -21,16 +21,6 @@ struct CoinAt {
     int y;
 };
 
-// A file drawn opaque on a canvas of its own: the picture as the platform loads it.
-Picture LoadedPicture(const char* file, int w, int h)
-{
-    Canvas canvas;
-    canvas.Setup(nullptr, w, h);
-    canvas.ClearBlack();
-    canvas.DrawSprite(0, 0, file, file, w, h);
-    return ReadSurface(canvas);
-}
-
 Picture TopLeft(const Picture& picture, int w, int h)
 {
     Picture part = SolidPicture(w, h, BLACK);

@@ -42,3 +42,12 @@ std::uint32_t PixelAt(const Canvas& canvas, int x, int y)
     const COLORREF c = GetPixel(static_cast<HDC>(canvas.SurfaceContext()), x, y);
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
+
+Picture LoadedPicture(const char* file, int w, int h)
+{
+    Canvas canvas;
+    canvas.Setup(nullptr, w, h);
+    canvas.ClearBlack();
+    canvas.DrawSprite(0, 0, file, file, w, h);
+    return ReadSurface(canvas);
+}
