@@ -55,7 +55,7 @@ TEST_F(MainWindow, KeyFloodBetweenTwoTicksSpendsExactlyTheCredit)
         EXPECT_EQ(coinsBefore + c.dropped, CoinsInPlay());
         EXPECT_GE(lowest, 0);
 
-        // The next tick moves the new coins and can only add to the credit.
+        // The next tick can only add to the credit.
         const int creditAfterFlood = game::credit;
         Send(WM_TIMER, 1);
         EXPECT_GE(game::credit, creditAfterFlood);
