@@ -4,7 +4,10 @@
 //
 // From the top of the checkout, after a build: build/native/vorkelm-assets assets app
 // The outputs are committed, so a build of the game never needs this program. Every run writes
-// the same bytes: the pictures are drawn from shapes, the sounds from formulas.
+// the same bytes: the pictures are drawn from shapes, the sounds from formulas. The top board
+// shows the game's own payout grid.
+#include "game/game.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -360,14 +363,8 @@ void DrawNumber(Picture& p, int value, double cx, double cy, Rgb c)
                     p.Set(left + int(i) * 4 + col, top + row, c);
 }
 
-// The prizes the lamp pays, by row and column; the same table as the game's PAYOUT_GRID.
-constexpr int LAMP_ROWS = 3;
-constexpr int LAMP_COLUMNS = 8;
-constexpr int PAYOUT[LAMP_ROWS][LAMP_COLUMNS] = {
-    {10, 0, 20, 100, 0, 70, 0, 0},
-    {0, 20, 0, 10, 0, 50, 20, 500},
-    {0, 20, 0, 50, 10, 0, 70, 0},
-};
+using game::LAMP_COLUMNS;
+using game::LAMP_ROWS;
 
 // Lamp colour of a prize: the bigger the prize, the warmer the lamp.
 Rgb LampColour(int prize)
@@ -430,7 +427,7 @@ Picture DrawTopBoard()
         for (int c = 0; c < LAMP_COLUMNS; ++c) {
             const int left = GRID_LEFT + CELL * c;
             const int top = GRID_TOP + CELL * r;
-            const int prize = PAYOUT[r][c];
+            const int prize = game::PAYOUT_GRID[r][c];
             p.Fill(left, top, left + CELL + 1, top + CELL + 1, Rgb{6, 6, 8});
             const double cx = left + 1 + (CELL - 1) / 2.0;
             const double cy = top + 1 + (CELL - 1) / 2.0;
