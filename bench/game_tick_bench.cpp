@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "game_snapshot.h"
 #include "plain_pusher.h"
+#include "tools/invariants.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,14 +13,6 @@
 using namespace game;
 
 namespace {
-
-int CoinsInPlay()
-{
-    int count = 0;
-    for (int slot = 0; slot < COIN_SLOTS; ++slot)
-        count += coinState[slot] != CoinFree;
-    return count;
-}
 
 GameSnapshot InitialTable()
 {
@@ -34,7 +27,7 @@ GameSnapshot HeavyPlayTable()
 {
     InitialTable();
     credit = 1000;
-    while (CoinsInPlay() < 500) {
+    while (CoinsOnTable() < 500) {
         for (int k = 0; k < 4; ++k)
             DropPlayerCoin(k % 2 ? LeftLaneX() : RightLaneX());
         RecordedCalls().Clear();
