@@ -4,8 +4,8 @@
 //   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--dump] [--trace] [--check]
 #include "canvas/canvas_record.h"
 #include "game/game.h"
-#include "game/links.h"
 #include "tools/invariants.h"
+#include "tools/state_dump.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -172,30 +172,6 @@ void PrintCall(const RecordedCall& call)
     }
 }
 
-void Dump(long ticks)
-{
-    using namespace game;
-    std::printf("tick %ld\n", ticks);
-    std::printf("credit %d\n", credit);
-    std::printf("coinsOwed %d\n", coinsOwed);
-    std::printf("lottery %d %d %d\n", lotteryRunning, lampRow, lampCol);
-    std::printf("pusher %d %d %d\n", pusherSpread, pusherReach, pusherRetracting);
-    std::printf("catcher %d %d\n", catcherOffset, catcherReturning);
-    for (int slot = 0; slot < COIN_SLOTS; ++slot) {
-        if (coinState[slot] == CoinFree)
-            continue;
-        const int speed = coinState[slot] == CoinFalling ? coinSpeed[slot] : 0;
-        std::printf("coin %d %d %d %d %d\n", slot, coinState[slot], coinX[slot], coinY[slot], speed);
-    }
-    for (int lower = 0; lower < COIN_SLOTS; ++lower) {
-        for (int higher = lower + 1; higher < COIN_SLOTS; ++higher) {
-            const int value = GetLink(lower, higher);
-            if (value != LinkNone)
-                std::printf("link %d %d %d\n", lower, higher, value);
-        }
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -243,7 +219,7 @@ int main(int argc, char** argv)
         calls.Clear();
     }
     if (options.dump)
-        Dump(options.ticks);
+        std::fputs(StateDump(options.ticks).c_str(), stdout);
     if (options.check) {
         std::printf("check: %ld ticks, invariants held; paid out %lld, caught %lld, lotteries %lld, "
                     "dropped %lld, released %lld, most coins in play %d\n",
