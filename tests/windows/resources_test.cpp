@@ -101,6 +101,40 @@ TEST(Resources, AcceleratorsAreAltQuestionMarkAndAltSlashCharacters)
     DestroyAcceleratorTable(table);
 }
 
+// The VERSIONINFO, read from the program's file as Explorer and installers read it. The ANSI
+// queries give the texts in the process's code page, 932.
+TEST(Resources, VersionIsOnePointZeroInJapanese)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(Program(), path, MAX_PATH);
+    std::vector<char> info(GetFileVersionInfoSizeA(path, nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    void* value;
+    UINT size;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", &value, &size));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(MAKELONG(0, 1), fixed->dwFileVersionMS);
+    EXPECT_EQ(0u, fixed->dwFileVersionLS);
+    EXPECT_EQ(MAKELONG(0, 1), fixed->dwProductVersionMS);
+    EXPECT_EQ(0u, fixed->dwProductVersionLS);
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &size));
+    EXPECT_EQ(JAPANESE, static_cast<const WORD*>(value)[0]);
+    EXPECT_EQ(932, static_cast<const WORD*>(value)[1]);
+    const std::pair<std::string, const char*> texts[] = {
+        {"ProductName", "Vorkelm～５台目～"},
+        {"ProductVersion", "1.0.0.0"},
+        {"FileVersion", "1.0.0.0"},
+        {"FileDescription", "コインプッシャーゲーム"},
+    };
+    for (const auto& [name, text] : texts) {
+        SCOPED_TRACE(name);
+        const std::string key = "\\StringFileInfo\\041103A4\\" + name;
+        ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), &value, &size));
+        EXPECT_STREQ(text, static_cast<const char*>(value));
+    }
+}
+
 // Walks a dialog template: words, with strings and ordinals where the format has them.
 class TemplateReader {
 public:
