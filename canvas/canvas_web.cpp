@@ -1,0 +1,341 @@
+// Browser backend of the canvas and the wave player, for the WebAssembly build. A surface is a
+// block of RGBA pixels in the module's memory, so the sprite rule (surface OR mask) AND image
+// works on bits as GDI's raster operations do; the browser only decodes the files, shapes the
+// text and shows the pixels. A window is the id of a <canvas> element of the page.
+#include "canvas/bitmap_headers.h"
+#include "canvas/canvas.h"
+#include "canvas/wave_restarts.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Bytes red, green, blue, alpha in memory, as an ImageData holds them; alpha is always opaque.
+using Pixel = std::uint32_t;
+constexpr Pixel OPAQUE = 0xFF000000u;
+
+// Only the low 8 bits of each component count, as the platform's RGB packing does.
+Pixel Packed(int red, int green, int blue)
+{
+    return OPAQUE | std::uint32_t(blue & 0xFF) << 16 | std::uint32_t(green & 0xFF) << 8 |
+           std::uint32_t(red & 0xFF);
+}
+
+Pixel* Pixels(void* surface)
+{
+    return static_cast<Pixel*>(surface);
+}
+
+// A picture file, fetched and decoded once by the page at its first use.
+struct Picture {
+    enum State { Loading, Ready, Missing };
+    char name[64];
+    State state;
+    int width;
+    int height;
+    Pixel* pixels;
+};
+
+constexpr int PICTURE_CAPACITY = 32;
+Picture g_pictures[PICTURE_CAPACITY];
+int g_pictureCount = 0;
+
+// Starts fetching a picture; the page answers with vorkelm_picture_loaded.
+EM_JS(void, WebLoadPicture, (int index, const char* fileName), {
+    var name = UTF8ToString(fileName);
+    var failed = function() { Module._vorkelm_picture_loaded(index, 0, 0, 0); };
+    fetch(name).then(function(response) {
+        if (!response.ok) throw new Error(name + ': ' + response.status);
+        return response.arrayBuffer();
+    }).then(function(bytes) {
+        // The headers are checked first: a loader would trust them.
+        var head = new Uint8Array(bytes, 0, Math.min(bytes.byteLength, 54));
+        var at = Module._malloc(54);
+        HEAPU8.set(head, at);
+        var whole = Module._vorkelm_bitmap_whole(at, head.length, bytes.byteLength);
+        Module._free(at);
+        if (!whole) throw new Error(name + ': not a whole bitmap');
+        return createImageBitmap(new Blob([bytes], {type: 'image/bmp'}),
+                                 {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
+    }).then(function(bitmap) {
+        var scratch = document.createElement('canvas');
+        scratch.width = bitmap.width;
+        scratch.height = bitmap.height;
+        var context = scratch.getContext('2d');
+        context.drawImage(bitmap, 0, 0);
+        var rgba = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+        var pixels = Module._malloc(rgba.length);
+        HEAPU8.set(rgba, pixels);
+        Module._vorkelm_picture_loaded(index, pixels, bitmap.width, bitmap.height);
+    }).catch(failed);
+});
+
+// The ready picture of that name, or null while it loads or when it is missing or broken.
+const Picture* FindPicture(const char* fileName)
+{
+    for (int i = 0; i < g_pictureCount; ++i) {
+        if (std::strcmp(g_pictures[i].name, fileName) == 0)
+            return g_pictures[i].state == Picture::Ready ? &g_pictures[i] : nullptr;
+    }
+    // Names that do not fit are never drawn.
+    if (g_pictureCount == PICTURE_CAPACITY || std::strlen(fileName) >= sizeof g_pictures[0].name)
+        return nullptr;
+    Picture& picture = g_pictures[g_pictureCount];
+    std::strcpy(picture.name, fileName);
+    picture.state = Picture::Loading;
+    WebLoadPicture(g_pictureCount++, fileName);
+    return nullptr;
+}
+
+// Draws text into the pixels at (x, y), the top left corner of its cell of cellHeight pixels.
+EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y,
+                         const char* utf8, int cellHeight, int red, int green, int blue), {
+    var text = UTF8ToString(utf8);
+    if (!text || cellHeight < 1) return;
+    var fonts = '"MS Gothic", "ＭＳ ゴシック", IPAGothic, "Noto Sans CJK JP", monospace';
+    var scratch = Module.vorkelmTextCanvas ||
+                  (Module.vorkelmTextCanvas = document.createElement('canvas'));
+    var context = scratch.getContext('2d', {willReadFrequently: true});
+    // GDI's positive height is the cell, ascent and descent together; CSS sizes the em.
+    context.font = cellHeight + 'px ' + fonts;
+    var probe = context.measureText(text);
+    var size = cellHeight * cellHeight / (probe.fontBoundingBoxAscent + probe.fontBoundingBoxDescent);
+    context.font = size + 'px ' + fonts;
+    var metrics = context.measureText(text);
+    var width = Math.ceil(metrics.width) + 1;
+    if (scratch.width < width || scratch.height < cellHeight) {
+        scratch.width = Math.max(scratch.width, width);
+        scratch.height = Math.max(scratch.height, cellHeight);
+        context.font = size + 'px ' + fonts;
+    }
+    context.clearRect(0, 0, width, cellHeight);
+    context.fillStyle = 'rgb(' + (red & 255) + ',' + (green & 255) + ',' + (blue & 255) + ')';
+    context.fillText(text, 0, metrics.fontBoundingBoxAscent);
+    var glyphs = context.getImageData(0, 0, width, cellHeight).data;
+    // Glyph edges blend over what lies beneath; there is no background box.
+    var colour = [red & 255, green & 255, blue & 255];
+    for (var row = 0; row < cellHeight; ++row) {
+        var ty = y + row;
+        if (ty < 0 || ty >= surfaceHeight) continue;
+        for (var column = 0; column < width; ++column) {
+            var tx = x + column;
+            var alpha = glyphs[(row * width + column) * 4 + 3];
+            if (alpha === 0 || tx < 0 || tx >= surfaceWidth) continue;
+            var at = pixels + (ty * surfaceWidth + tx) * 4;
+            for (var c = 0; c < 3; ++c)
+                HEAPU8[at + c] += Math.round((colour[c] - HEAPU8[at + c]) * alpha / 255);
+        }
+    }
+});
+
+EM_JS(void, WebPresent, (const Pixel* pixels, int width, int height, const char* elementId), {
+    var element = document.getElementById(UTF8ToString(elementId));
+    if (!element || !pixels) return;
+    var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
+                              width, height);
+    // Whatever of the surface lies beyond the element is not shown.
+    element.getContext('2d').putImageData(image, 0, 0, 0, 0, Math.min(width, element.width),
+                                          Math.min(height, element.height));
+});
+
+// Browsers let a page make sound only after a key press or a click in it: until then sounds are
+// skipped. One sound plays at a time; a new one cuts off the old.
+EM_JS(void, WebPlayWave, (const char* fileName), {
+    var audio = Module.vorkelmAudio;
+    if (!audio) {
+        if (!Module.vorkelmAudioArmed) {
+            Module.vorkelmAudioArmed = true;
+            var unlock = function() {
+                removeEventListener('keydown', unlock, true);
+                removeEventListener('pointerdown', unlock, true);
+                var context = new AudioContext();
+                Module.vorkelmAudio = {context: context, sounds: {}, playing: null};
+            };
+            addEventListener('keydown', unlock, true);
+            addEventListener('pointerdown', unlock, true);
+        }
+        return;
+    }
+    var name = UTF8ToString(fileName);
+    var sound = audio.sounds[name];
+    if (!sound) {
+        // Fetched and decoded once; a missing or broken file stays silent.
+        sound = audio.sounds[name] = {buffer: null};
+        fetch(name).then(function(response) {
+            if (!response.ok) throw new Error(name + ': ' + response.status);
+            return response.arrayBuffer();
+        }).then(function(bytes) {
+            return audio.context.decodeAudioData(bytes);
+        }).then(function(buffer) { sound.buffer = buffer; }, function() {});
+        return;
+    }
+    if (!sound.buffer) return;
+    if (audio.playing) audio.playing.stop();
+    var source = audio.context.createBufferSource();
+    source.buffer = sound.buffer;
+    source.connect(audio.context.destination);
+    source.start();
+    audio.playing = source;
+});
+
+} // namespace
+
+extern "C" {
+
+// The page's answer to WebLoadPicture: RGBA pixels from malloc, or none when the file failed.
+EMSCRIPTEN_KEEPALIVE void vorkelm_picture_loaded(int index, Pixel* pixels, int width, int height)
+{
+    Picture& picture = g_pictures[index];
+    if (!pixels) {
+        picture.state = Picture::Missing;
+        return;
+    }
+    // A file's own alpha means nothing to a bitmap surface.
+    for (int i = 0; i < width * height; ++i)
+        pixels[i] |= OPAQUE;
+    picture.pixels = pixels;
+    picture.width = width;
+    picture.height = height;
+    picture.state = Picture::Ready;
+}
+
+EMSCRIPTEN_KEEPALIVE int vorkelm_bitmap_whole(const unsigned char* head, int count, double fileBytes)
+{
+    return BitmapFileIsWhole(head, static_cast<std::size_t>(count),
+                             static_cast<std::uint64_t>(fileBytes));
+}
+
+} // extern "C"
+
+void Canvas::Setup(WindowHandle, int w, int h)
+{
+    if (!surface || w != width || h != height) {
+        std::free(surface);
+        surface = std::malloc(sizeof(Pixel) * w * h);
+    }
+    width = w;
+    height = h;
+    // The pixels are what a test reads back.
+    memoryDC = surface;
+}
+
+// A browser shows the page only between tasks, so presenting at once shows the frame as soon as
+// a later paint would, and keeps the element in step with the game.
+void Canvas::RequestRepaint(WindowHandle window)
+{
+    Present(window);
+}
+
+void Canvas::Present(WindowHandle window)
+{
+    WebPresent(Pixels(surface), width, height, static_cast<const char*>(window));
+}
+
+void Canvas::ClearBlack()
+{
+    std::fill_n(Pixels(surface), width * height, Packed(0, 0, 0));
+}
+
+void Canvas::ClearWhite()
+{
+    std::fill_n(Pixels(surface), width * height, Packed(255, 255, 255));
+}
+
+void Canvas::PutText(int x, int y, const char* text)
+{
+    WebPutText(Pixels(surface), width, height, x, y, text, fontHeight, textRed, textGreen,
+               textBlue);
+}
+
+namespace {
+
+// A pen's dot: one pixel for width 1, else a disc of that diameter, as a geometric pen's round
+// ends and joins are.
+void Stamp(Pixel* pixels, int width, int height, int cx, int cy, int penWidth, Pixel colour)
+{
+    const int lo = -(penWidth / 2);
+    const double centre = lo + (penWidth - 1) / 2.0;
+    const double radiusSquared = penWidth * penWidth / 4.0;
+    for (int dy = lo; dy < lo + penWidth; ++dy) {
+        for (int dx = lo; dx < lo + penWidth; ++dx) {
+            const int x = cx + dx;
+            const int y = cy + dy;
+            const double ex = dx - centre;
+            const double ey = dy - centre;
+            if (x >= 0 && x < width && y >= 0 && y < height && ex * ex + ey * ey <= radiusSquared)
+                pixels[y * width + x] = colour;
+        }
+    }
+}
+
+} // namespace
+
+// Bresenham's walk. A one-pixel line leaves out its end point, as GDI's lines do; a wider pen
+// covers both ends.
+void Canvas::DrawLine(int x1, int y1, int x2, int y2)
+{
+    const Pixel colour = Packed(penRed, penGreen, penBlue);
+    const int pen = std::max(penWidth, 1);
+    const int dx = std::abs(x2 - x1);
+    const int dy = -std::abs(y2 - y1);
+    const int stepX = x1 < x2 ? 1 : -1;
+    const int stepY = y1 < y2 ? 1 : -1;
+    int error = dx + dy;
+    int x = x1;
+    int y = y1;
+    for (;;) {
+        const bool atEnd = x == x2 && y == y2;
+        if (atEnd && pen == 1)
+            return;
+        Stamp(Pixels(surface), width, height, x, y, pen, colour);
+        if (atEnd)
+            return;
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
+// Both files are stretched to w by h by the nearest pixel. Half a sprite would leave a white or
+// darkened box, so a picture still loading or failed draws nothing.
+void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFile, int w, int h)
+{
+    const Picture* image = FindPicture(imageFile);
+    const Picture* mask = FindPicture(maskFile);
+    if (!image || !mask || w < 1 || h < 1)
+        return;
+    Pixel* target = Pixels(surface);
+    const int firstRow = std::max(0, -y);
+    const int endRow = std::min(h, height - y);
+    const int firstColumn = std::max(0, -x);
+    const int endColumn = std::min(w, width - x);
+    for (int row = firstRow; row < endRow; ++row) {
+        const Pixel* imageRow = image->pixels + row * image->height / h * image->width;
+        const Pixel* maskRow = mask->pixels + row * mask->height / h * mask->width;
+        Pixel* out = target + (y + row) * width + x;
+        for (int column = firstColumn; column < endColumn; ++column) {
+            out[column] = (out[column] | maskRow[column * mask->width / w]) &
+                          imageRow[column * image->width / w];
+        }
+    }
+}
+
+void PlayWave(const char* fileName)
+{
+    // The same restart rule as on Windows: a restart of the sound that began a moment ago is not
+    // heard, and a full table asks for "coin.wav" hundreds of times a tick.
+    static WaveRestarts restarts;
+    if (restarts.ShouldStart(fileName, static_cast<std::uint64_t>(emscripten_get_now())))
+        WebPlayWave(fileName);
+}
