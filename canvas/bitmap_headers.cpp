@@ -68,6 +68,8 @@ bool BitmapFileIsWhole(const unsigned char* head, std::size_t count, std::uint64
 
     std::uint64_t pixelBytes;
     if (compression == Rgb || compression == Bitfields) {
+        // By the dimensions alone: LoadImageA ignores the image-size field of such pixels, so a
+        // field pointing past the end of the file is harmless.
         const std::uint64_t rowBytes = (std::uint64_t(width) * bitsPerPixel + 31) / 32 * 4;
         pixelBytes = rowBytes * std::uint64_t(height);
     } else if (compression == Rle8 || compression == Rle4) {

@@ -88,6 +88,9 @@ TEST(BitmapHeaders, FileIsWholeWhenItHoldsEveryDeclaredPixel)
         {"bit fields, short",        {0,    40, 10,  10, 32, 3, 0, 0},   66 + 399,  false},
         {"old header",               {26,   12, 10,  10, 24, 0, 0, 0},   26 + 320,  true},
         {"old header, short",        {26,   12, 10,  10, 24, 0, 0, 0},   26 + 319,  false},
+        // LoadImageA reads uncompressed pixels by the dimensions and ignores the image-size
+        // field (seen under Wine: no read past the end, every pixel right), so any value will do.
+        {"image size past the end",  {54,   40, 10,  10, 24, 0, 0xFFFFFFFF, 0}, 54 + 320, true},
         {"run lengths",              {1078, 40, 10,  10,  8, 1, 90, 0},  1078 + 90, true},
         {"run lengths, short",       {1078, 40, 10,  10,  8, 1, 91, 0},  1078 + 90, false},
         {"run lengths, no length",   {1078, 40, 10,  10,  8, 1, 0, 0},   100000,    false},
