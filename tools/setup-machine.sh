@@ -17,6 +17,8 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# The browser tests run under Node with packages from npm; any Node 18 or later will do.
+command -v npm >/dev/null || missing+=(nodejs npm)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     as_root apt-get update -qq

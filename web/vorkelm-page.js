@@ -44,7 +44,14 @@
 
   window.Module = {
     page: {
-      started: function () {},
+      // The game's state for tests, once the module runs.
+      started: function () {
+        window.vorkelm = {
+          ticks: function () { return Module._vorkelm_ticks(); },
+          keys: function () { return Module.UTF8ToString(Module._vorkelm_keys()); },
+          dump: function () { return Module.UTF8ToString(Module._vorkelm_dump()); }
+        };
+      },
       showAbout: function (open) {
         about.hidden = !open;
         if (open)
@@ -107,12 +114,6 @@
       button.addEventListener(type, release);
     });
   });
-
-  window.vorkelm = {
-    ticks: function () { return Module._vorkelm_ticks(); },
-    keys: function () { return Module.UTF8ToString(Module._vorkelm_keys()); },
-    dump: function () { return Module.UTF8ToString(Module._vorkelm_dump()); }
-  };
 
   var script = document.createElement('script');
   script.src = 'vorkelm.js';
