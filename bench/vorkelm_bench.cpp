@@ -1,49 +1,17 @@
 // The whole game tick on a real GDI canvas with the asset files, with the sprite cache on and
 // off, at the initial table and at a full one. Run from the assets folder:
 //   source tools/wine-env.sh && cd assets && with_display wine ../build/windows/vorkelm-bench.exe
+#include "bench/bench_tables.h"
 #include "canvas/canvas.h"
 #include "canvas/sprite_cache.h"
 #include "game/game.h"
 
 #include <chrono>
 #include <cstdio>
-#include <random>
 
 using namespace game;
 
 namespace {
-
-void InitialTable()
-{
-    ResetGame();
-    SetStartValues();
-    SetupTable();
-}
-
-// Every free slot becomes a coin lying on the deck or on the field, spread over both.
-void FullTable()
-{
-    InitialTable();
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> x(116, 285), deckY(175, 254), fieldY(244, 340);
-    for (int slot = 0; slot < COIN_SLOTS; ++slot) {
-        if (coinState[slot] != CoinFree)
-            continue;
-        const bool onDeck = slot % 2 == 0;
-        coinState[slot] = onDeck ? CoinOnPusher : CoinOnField;
-        coinX[slot] = x(random);
-        coinY[slot] = onDeck ? deckY(random) : fieldY(random);
-        coinSpeed[slot] = 0;
-    }
-}
-
-int CoinsInPlay()
-{
-    int count = 0;
-    for (int slot = 0; slot < COIN_SLOTS; ++slot)
-        count += coinState[slot] != CoinFree;
-    return count;
-}
 
 struct Scenario {
     const char* name;
@@ -94,8 +62,8 @@ int main(int argc, char**)
     g_mainCanvas.Setup(nullptr, 1200, 800);
 
     const Scenario scenarios[] = {
-        {"initial table", InitialTable, 50},
-        {"full table", FullTable, 10},
+        {"initial table", LayInitialTable, 50},
+        {"full table", LayFullTable, 10},
     };
     std::printf("%-14s %6s %6s %14s %14s %14s\n", "table", "coins", "ticks", "pay-outs/tick",
                 "cache on ms", "cache off ms");
