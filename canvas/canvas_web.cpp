@@ -104,9 +104,12 @@ EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int
     // GDI's positive height is the cell, ascent and descent together; CSS sizes the em.
     context.font = cellHeight + 'px ' + fonts;
     var probe = context.measureText(text);
-    var size = cellHeight * cellHeight / (probe.fontBoundingBoxAscent + probe.fontBoundingBoxDescent);
+    var cell = probe.fontBoundingBoxAscent + probe.fontBoundingBoxDescent;
+    var size = cell > 0 ? cellHeight * cellHeight / cell : cellHeight;
     context.font = size + 'px ' + fonts;
     var metrics = context.measureText(text);
+    // Browsers without font metrics get a gothic face's usual ascent.
+    var ascent = metrics.fontBoundingBoxAscent || size * 0.86;
     var width = Math.ceil(metrics.width) + 1;
     if (scratch.width < width || scratch.height < cellHeight) {
         scratch.width = Math.max(scratch.width, width);
@@ -115,7 +118,7 @@ EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int
     }
     context.clearRect(0, 0, width, cellHeight);
     context.fillStyle = 'rgb(' + (red & 255) + ',' + (green & 255) + ',' + (blue & 255) + ')';
-    context.fillText(text, 0, metrics.fontBoundingBoxAscent);
+    context.fillText(text, 0, ascent);
     var glyphs = context.getImageData(0, 0, width, cellHeight).data;
     // Glyph edges blend over what lies beneath; there is no background box.
     var colour = [red & 255, green & 255, blue & 255];
