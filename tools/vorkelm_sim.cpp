@@ -1,13 +1,15 @@
 // vorkelm-sim: replays the game natively. It lays out the table, runs N ticks with the given key
 // presses between them, and prints what the game asked of the platform and where it ended up.
 //
-//   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--dump] [--trace] [--check]
+//   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--credit C] [--dump] [--trace]
+//               [--check]
 #include "canvas/canvas_record.h"
 #include "game/game.h"
 #include "tools/invariants.h"
 #include "tools/state_dump.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +17,12 @@
 #include <vector>
 
 namespace {
+
+// The longest replay, twice the long soak: the heaviest tick (a full table, --check and --trace)
+// takes about 5 ms, so no run takes more than about 20 minutes, or 40 under the sanitizers.
+constexpr long MAX_TICKS = 200000;
+// Counts of nine digits at most, so that they fit the game's int.
+constexpr long MAX_COUNT = 999999999;
 
 struct KeyPress {
     long tick;
@@ -31,13 +39,13 @@ struct Options {
     bool check = false;
 };
 
-[[noreturn]] void Usage(const char* why)
+void PrintUsage(std::FILE* to)
 {
-    std::fprintf(stderr,
-                 "vorkelm-sim: %s\n"
+    std::fprintf(to,
                  "usage: vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--credit C]"
                  " [--dump] [--trace] [--check]\n"
-                 "  --ticks N   run N ticks (N >= 0) after laying out the table\n"
+                 "       vorkelm-sim --help\n"
+                 "  --ticks N   run N ticks (0 <= N <= %ld) after laying out the table\n"
                  "  --keys LIST key presses: T:R (Right) or T:L (Left), delivered before tick T\n"
                  "              (1 <= T <= N); several for one T in list order\n"
                  "  --hold K    before every tick, K presses alternating Right and Left, as a\n"
@@ -46,8 +54,15 @@ struct Options {
                  "  --dump      print the game state after the last tick\n"
                  "  --trace     print every platform call of every tick\n"
                  "  --check     check the game's invariants after every tick; on the first broken\n"
-                 "              one print it and exit 1; at the end print what the run did\n",
-                 why);
+                 "              one print it and exit 1; at the end print what the run did\n"
+                 "A failed write of the output prints why and exits 1.\n",
+                 MAX_TICKS);
+}
+
+[[noreturn]] void Usage(const std::string& why)
+{
+    std::fprintf(stderr, "vorkelm-sim: %s\n", why.c_str());
+    PrintUsage(stderr);
     std::exit(2);
 }
 
@@ -63,6 +78,24 @@ bool ParseCount(const std::string& text, long& value)
     return true;
 }
 
+// An option's count, or the usage with the range it takes.
+long CountOption(const std::string& option, const std::string& text, long most)
+{
+    long value = 0;
+    if (!ParseCount(text, value) || value > most)
+        Usage(option + " takes a whole number from 0 to " + std::to_string(most));
+    return value;
+}
+
+// Output lost to a full disk must not end as success.
+void ExitIfOutputFailed()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return;
+    std::fprintf(stderr, "vorkelm-sim: writing the output failed: %s\n", std::strerror(errno));
+    std::exit(1);
+}
+
 void ParseKeys(const std::string& list, std::vector<KeyPress>& keys)
 {
     std::size_t start = 0;
@@ -73,10 +106,10 @@ void ParseKeys(const std::string& list, std::vector<KeyPress>& keys)
         const std::size_t colon = item.find(':');
         KeyPress press{};
         if (colon == std::string::npos || !ParseCount(item.substr(0, colon), press.tick))
-            Usage(("malformed key press '" + item + "'").c_str());
+            Usage("malformed key press '" + item + "'");
         const std::string key = item.substr(colon + 1);
         if (key != "R" && key != "L")
-            Usage(("malformed key press '" + item + "'").c_str());
+            Usage("malformed key press '" + item + "'");
         press.right = key == "R";
         keys.push_back(press);
         if (comma == std::string::npos)
@@ -91,7 +124,11 @@ Options ParseOptions(int argc, char** argv)
     bool keysGiven = false;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
-        if (arg == "--dump") {
+        if (arg == "--help") {
+            PrintUsage(stdout);
+            ExitIfOutputFailed();
+            std::exit(0);
+        } else if (arg == "--dump") {
             options.dump = true;
         } else if (arg == "--trace") {
             options.trace = true;
@@ -99,23 +136,20 @@ Options ParseOptions(int argc, char** argv)
             options.check = true;
         } else if (arg == "--ticks" || arg == "--keys" || arg == "--hold" || arg == "--credit") {
             if (a + 1 >= argc)
-                Usage((arg + " needs a value").c_str());
+                Usage(arg + " needs a value");
             const std::string value = argv[++a];
             if (arg == "--ticks") {
-                if (!ParseCount(value, options.ticks))
-                    Usage("--ticks takes a whole number from 0");
+                options.ticks = CountOption(arg, value, MAX_TICKS);
             } else if (arg == "--hold") {
-                if (!ParseCount(value, options.hold))
-                    Usage("--hold takes a whole number from 0");
+                options.hold = CountOption(arg, value, MAX_COUNT);
             } else if (arg == "--credit") {
-                if (!ParseCount(value, options.credit))
-                    Usage("--credit takes a whole number from 0");
+                options.credit = CountOption(arg, value, MAX_COUNT);
             } else {
                 keysGiven = true;
                 ParseKeys(value, options.keys);
             }
         } else {
-            Usage(("unknown option '" + arg + "'").c_str());
+            Usage("unknown option '" + arg + "'");
         }
     }
     if (options.ticks < 0)
@@ -190,23 +224,32 @@ int main(int argc, char** argv)
                      [](const KeyPress& a, const KeyPress& b) { return a.tick < b.tick; });
     InvariantChecker checker;
     int mostCoins = CoinsOnTable();
+    // Whether the press took a credit and dropped a coin.
     auto press = [&](bool right) {
         checker.BeforeKeyPress();
+        const int creditBefore = game::credit;
         game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
         checker.AfterKeyPress();
+        return game::credit < creditBefore;
     };
 
     std::size_t nextKey = 0;
     for (long tick = 1; tick <= options.ticks; ++tick) {
         for (; nextKey < keys.size() && keys[nextKey].tick == tick; ++nextKey)
             press(keys[nextKey].right);
-        for (long k = 0; k < options.hold; ++k)
-            press(k % 2 == 0);
+        // A press that drops nothing (no credit, or every slot taken) leaves the game as it was,
+        // so the rest of the held presses of this tick would drop nothing either: skipping them
+        // keeps a large --hold on a full table from searching all slots for every press.
+        for (long k = 0; k < options.hold; ++k) {
+            if (!press(k % 2 == 0))
+                break;
+        }
         game::GameTick(nullptr);
         if (options.trace) {
             std::printf("tick %ld\n", tick);
             for (const RecordedCall& call : calls.Calls())
                 PrintCall(call);
+            ExitIfOutputFailed();
         }
         if (options.check) {
             const std::string broken = checker.AfterTick(calls);
@@ -226,5 +269,6 @@ int main(int argc, char** argv)
                     options.ticks, checker.PaidOut(), checker.Caught(), checker.Lotteries(),
                     checker.Dropped(), checker.Released(), mostCoins);
     }
+    ExitIfOutputFailed();
     return 0;
 }

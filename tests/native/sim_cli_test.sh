@@ -24,17 +24,25 @@ grep -qxF 'line 140 84 157 84 3 255 255 0' <<<"$trace" || fail "lamp square line
 grep -q '^sound coin.wav$' <<<"$("$sim" --ticks 4 --trace)" || fail "no pay-out sound by tick 4"
 
 [ -z "$("$sim" --ticks 0)" ] || fail "--ticks 0 alone prints something"
+help=$("$sim" --help) && grep -q '^usage' <<<"$help" || fail "--help prints no usage or does not exit 0"
+# A full table held for a billion presses a tick: without skipping the presses that drop
+# nothing this would run for hours.
+"$sim" --ticks 3 --hold 999999999 --credit 999999999 --check | grep -q 'held.*most coins in play 5000$' ||
+    fail "a full table under a held billion presses"
+"$sim" --ticks 3 --trace >/dev/full 2>/tmp/sim-full.$$ && fail "output to a full disk exits 0"
+grep -q 'writing the output failed' /tmp/sim-full.$$ || fail "no message for output to a full disk"
+"$sim" --ticks 200001 2>&1 | grep -q 'from 0 to 200000' || fail "--ticks past the limit does not name it"
 
 for bad in "" "--ticks" "--ticks -1" "--ticks x" "--ticks 5 --keys 6:R" "--ticks 5 --keys 0:L" \
     "--ticks 5 --keys 1:X" "--ticks 5 --keys 1R" "--ticks 5 --keys 1:R," "--ticks 5 --bogus" \
-    "--dump"; do
+    "--dump" "--ticks 200001" "--ticks 5 --hold 1000000000"; do
     # shellcheck disable=SC2086
     "$sim" $bad >/dev/null 2>/tmp/sim-usage.$$
     rc=$?
     [ $rc = 2 ] || fail "'$bad' exits $rc, not 2"
     grep -q usage /tmp/sim-usage.$$ || fail "'$bad' prints no usage"
 done
-rm -f /tmp/sim-usage.$$
+rm -f /tmp/sim-usage.$$ /tmp/sim-full.$$
 
 echo "$failures failed"
 [ $failures = 0 ]
