@@ -4,6 +4,7 @@
 // text and shows the pixels. A window is the id of a <canvas> element of the page.
 #include "canvas/bitmap_headers.h"
 #include "canvas/canvas.h"
+#include "canvas/canvas_web.h"
 #include "canvas/wave_restarts.h"
 
 #include <emscripten.h>
@@ -146,37 +147,38 @@ EM_JS(void, WebPresent, (const Pixel* pixels, int width, int height, const char*
                                           Math.min(height, element.height));
 });
 
-// Browsers let a page make sound only after a key press or a click in it: until then sounds are
-// skipped. One sound plays at a time; a new one cuts off the old.
-EM_JS(void, WebPlayWave, (const char* fileName), {
-    var audio = Module.vorkelmAudio;
-    if (!audio) {
-        if (!Module.vorkelmAudioArmed) {
-            Module.vorkelmAudioArmed = true;
-            var unlock = function() {
-                removeEventListener('keydown', unlock, true);
-                removeEventListener('pointerdown', unlock, true);
-                var context = new AudioContext();
-                Module.vorkelmAudio = {context: context, sounds: {}, playing: null};
-            };
-            addEventListener('keydown', unlock, true);
-            addEventListener('pointerdown', unlock, true);
-        }
-        return;
-    }
-    var name = UTF8ToString(fileName);
-    var sound = audio.sounds[name];
-    if (!sound) {
-        // Fetched and decoded once; a missing or broken file stays silent.
-        sound = audio.sounds[name] = {buffer: null};
+// Until the first key press or click in the page there is no audio: browsers allow sound only
+// after a gesture. The gesture makes the audio context and has the page's wave files
+// (Module.soundFiles) fetched and decoded, once each; a file first asked for later is loaded at
+// that request. A missing or broken file stays silent.
+EM_JS(void, WebListenForGesture, (), {
+    var load = function(audio, name) {
+        var sound = audio.sounds[name] = {buffer: null};
         fetch(name).then(function(response) {
             if (!response.ok) throw new Error(name + ': ' + response.status);
             return response.arrayBuffer();
         }).then(function(bytes) {
             return audio.context.decodeAudioData(bytes);
         }).then(function(buffer) { sound.buffer = buffer; }, function() {});
-        return;
-    }
+        return sound;
+    };
+    var unlock = function() {
+        removeEventListener('keydown', unlock, true);
+        removeEventListener('pointerdown', unlock, true);
+        var audio = {context: new AudioContext(), sounds: {}, playing: null, load: load};
+        (Module.soundFiles || []).forEach(function(name) { load(audio, name); });
+        Module.vorkelmAudio = audio;
+    };
+    addEventListener('keydown', unlock, true);
+    addEventListener('pointerdown', unlock, true);
+});
+
+// One sound plays at a time; a new one cuts off the old.
+EM_JS(void, WebPlayWave, (const char* fileName), {
+    var audio = Module.vorkelmAudio;
+    if (!audio) return;
+    var name = UTF8ToString(fileName);
+    var sound = audio.sounds[name] || audio.load(audio, name);
     if (!sound.buffer) return;
     if (audio.playing) audio.playing.stop();
     var source = audio.context.createBufferSource();
@@ -214,6 +216,24 @@ EMSCRIPTEN_KEEPALIVE int vorkelm_bitmap_whole(const unsigned char* head, int cou
 }
 
 } // extern "C"
+
+void PreloadPicture(const char* fileName)
+{
+    FindPicture(fileName);
+}
+
+int PicturesLoading()
+{
+    int loading = 0;
+    for (int i = 0; i < g_pictureCount; ++i)
+        loading += g_pictures[i].state == Picture::Loading;
+    return loading;
+}
+
+void ListenForSoundGesture()
+{
+    WebListenForGesture();
+}
 
 void Canvas::Setup(WindowHandle, int w, int h)
 {

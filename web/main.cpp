@@ -1,6 +1,7 @@
 // The browser shell: the page's window, its 200 ms tick, the arrow keys, the menu commands and
 // the About box. The page script (vorkelm-page.js) shows and hides the elements; what happens
 // to the game is decided here, as the Windows window procedure decides it.
+#include "canvas/canvas_web.h"
 #include "game/game.h"
 #include "tools/state_dump.h"
 
@@ -14,6 +15,10 @@ namespace {
 
 constexpr double GAME_TICK_MS = 200;
 constexpr double BAND_REDRAW_MS = 50;
+// How long the first tick waits for the page's pictures: a slow server gets a late picture
+// rather than a late game.
+constexpr double PICTURE_WAIT_MS = 3000;
+constexpr double PICTURE_POLL_MS = 20;
 
 constexpr int MAIN_CANVAS_WIDTH = 1200;
 constexpr int MAIN_CANVAS_HEIGHT = 800;
@@ -30,6 +35,7 @@ constexpr int COMMAND_EXIT = 105;
 char g_mainWindow[] = "client";
 char g_aboutWindow[] = "about-band";
 
+double g_pictureDeadline = 0;
 long g_ticks = 0;
 // Every press that reached the game, in the replay runner's --keys syntax.
 std::string g_keys;
@@ -42,6 +48,17 @@ void OnTimer(void*)
 {
     game::GameTick(g_mainWindow);
     ++g_ticks;
+}
+
+// The game's timer starts once the pictures have arrived or failed, so the first frame is whole.
+void StartWhenPicturesArrive(void*)
+{
+    if (PicturesLoading() > 0 && emscripten_get_now() < g_pictureDeadline) {
+        emscripten_set_timeout(StartWhenPicturesArrive, PICTURE_POLL_MS, nullptr);
+        return;
+    }
+    if (!g_ended)
+        g_gameTimer = emscripten_set_interval(OnTimer, GAME_TICK_MS, nullptr);
 }
 
 void OnBandTimer(void*)
@@ -135,6 +152,12 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_command(int command)
         CloseAbout();
 }
 
+// The page names its pictures before the game starts.
+EMSCRIPTEN_KEEPALIVE void vorkelm_preload(const char* pictureFile)
+{
+    PreloadPicture(pictureFile);
+}
+
 EMSCRIPTEN_KEEPALIVE void vorkelm_press(int right)
 {
     DropCoin(right != 0);
@@ -163,8 +186,10 @@ int main()
 {
     game::SetStartValues();
     g_mainCanvas.Setup(g_mainWindow, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
-    g_gameTimer = emscripten_set_interval(OnTimer, GAME_TICK_MS, nullptr);
+    g_pictureDeadline = emscripten_get_now() + PICTURE_WAIT_MS;
+    StartWhenPicturesArrive(nullptr);
     game::SetupTable();
+    ListenForSoundGesture();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
     EM_ASM(Module.page.started());
     return 0;

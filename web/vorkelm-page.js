@@ -65,6 +65,14 @@
             '<p>ゲームは終了しました。再読み込みすると新しいゲームが始まります。</p>');
       }
     },
+    // The build lists the asset files on the page: pictures load before the first tick, and
+    // sounds once the first key press or click allows them.
+    soundFiles: document.body.dataset.sounds.split(' ').filter(Boolean),
+    onRuntimeInitialized: function () {
+      document.body.dataset.pictures.split(' ').filter(Boolean).forEach(function (name) {
+        Module.ccall('vorkelm_preload', null, ['string'], [name]);
+      });
+    },
     onAbort: function () {
       say('<p>Vorkelm could not start in this browser.</p>');
     }

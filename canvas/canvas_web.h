@@ -1,0 +1,15 @@
+#pragma once
+
+// What the browser shell asks of the web canvas beyond canvas.h. The page's files are fetched
+// and decoded at their first use; the shell brings that forward, so that the first frame is
+// whole and the first sounds are heard.
+
+// Starts fetching and decoding a picture file, once.
+void PreloadPicture(const char* fileName);
+
+// Picture files still being fetched or decoded.
+int PicturesLoading();
+
+// Browsers allow sound only after a key press or a click in the page: from that gesture on,
+// PlayWave plays, and the page's wave files (Module.soundFiles) are fetched and decoded.
+void ListenForSoundGesture();
