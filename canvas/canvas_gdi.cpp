@@ -103,9 +103,13 @@ namespace {
 
 enum class Shape { Rectangle, Ellipse };
 
-void DrawFilledShape(HDC dc, Shape shape, int left, int top, int right, int bottom, HPEN pen,
-                     HBRUSH brush)
+// The pen is made before the brush, each in a statement of its own: as call arguments the
+// compiler would pick their order.
+void DrawFilledShape(HDC dc, Shape shape, int left, int top, int right, int bottom, int penWidth,
+                     COLORREF penColour, COLORREF brushColour)
 {
+    const HPEN pen = CreatePen(PS_SOLID, penWidth, penColour);
+    const HBRUSH brush = CreateSolidBrush(brushColour);
     const HGDIOBJ previousPen = SelectObject(dc, pen);
     const HGDIOBJ previousBrush = SelectObject(dc, brush);
     if (shape == Shape::Rectangle)
@@ -122,16 +126,14 @@ void DrawFilledShape(HDC dc, Shape shape, int left, int top, int right, int bott
 
 void Canvas::DrawRect(int left, int top, int right, int bottom)
 {
-    DrawFilledShape(Dc(memoryDC), Shape::Rectangle, left, top, right, bottom,
-                    CreatePen(PS_SOLID, penWidth, Packed(penRed, penGreen, penBlue)),
-                    CreateSolidBrush(Packed(brushRed, brushGreen, brushBlue)));
+    DrawFilledShape(Dc(memoryDC), Shape::Rectangle, left, top, right, bottom, penWidth,
+                    Packed(penRed, penGreen, penBlue), Packed(brushRed, brushGreen, brushBlue));
 }
 
 void Canvas::DrawEllipse(int left, int top, int right, int bottom)
 {
-    DrawFilledShape(Dc(memoryDC), Shape::Ellipse, left, top, right, bottom,
-                    CreatePen(PS_SOLID, penWidth, Packed(penRed, penGreen, penBlue)),
-                    CreateSolidBrush(Packed(brushRed, brushGreen, brushBlue)));
+    DrawFilledShape(Dc(memoryDC), Shape::Ellipse, left, top, right, bottom, penWidth,
+                    Packed(penRed, penGreen, penBlue), Packed(brushRed, brushGreen, brushBlue));
 }
 
 void Canvas::DrawGrid(int x1, int y1, int x2, int y2, int rows, int columns)
