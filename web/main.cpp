@@ -142,8 +142,12 @@ EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
 // What the page's menu, dialog and touch buttons call, and what window.vorkelm reads.
 extern "C" {
 
+// While the About box is open only its own commands count: the window behind a modal dialog
+// takes no input.
 EMSCRIPTEN_KEEPALIVE void vorkelm_command(int command)
 {
+    if (g_aboutOpen && command != COMMAND_OK && command != COMMAND_CANCEL)
+        return;
     if (command == COMMAND_ABOUT)
         OpenAbout();
     else if (command == COMMAND_EXIT)
