@@ -195,6 +195,8 @@ extern "C" {
 // The page's answer to WebLoadPicture: RGBA pixels from malloc, or none when the file failed.
 EMSCRIPTEN_KEEPALIVE void vorkelm_picture_loaded(int index, Pixel* pixels, int width, int height)
 {
+    if (index < 0 || index >= g_pictureCount)
+        return;
     Picture& picture = g_pictures[index];
     if (!pixels) {
         picture.state = Picture::Missing;
@@ -241,8 +243,9 @@ void Canvas::Setup(WindowHandle, int w, int h)
         std::free(surface);
         surface = std::malloc(sizeof(Pixel) * w * h);
     }
-    width = w;
-    height = h;
+    // A surface that could not be made has no pixels to draw on or show.
+    width = surface ? w : 0;
+    height = surface ? h : 0;
     // The pixels are what a test reads back.
     memoryDC = surface;
 }
