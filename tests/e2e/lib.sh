@@ -58,9 +58,10 @@ poll() {
     done
 }
 
-# A visible window of the game whose title matches $1; its id in $found.
+# A visible window of the game whose title matches $1; its id in $found. Without a $game_pid (a
+# game that another program started) any window of this test's own display will do.
 find_window() {
-    found=$(xdotool search --all --onlyvisible --pid "$game_pid" --name "$1" 2>/dev/null | head -n 1)
+    found=$(xdotool search --all --onlyvisible ${game_pid:+--pid "$game_pid"} --name "$1" 2>/dev/null | head -n 1)
     [ -n "$found" ]
 }
 
@@ -68,16 +69,22 @@ no_window() {
     ! find_window "$1"
 }
 
-# Starts the game from the assets folder, as a player's copy would run, and waits for its window.
+# Starts the game from folder $1, by default the assets folder, as a player's copy would run, and
+# waits for its window.
 start_game() {
-    (cd "$e2e_top/assets" && exec wine "$game_exe") >>"$shots/wine.log" 2>&1 &
+    (cd "${1:-$e2e_top/assets}" && exec wine "$game_exe") >>"$shots/wine.log" 2>&1 &
     game_pid=$!
     if ! poll 60 find_window "^Vorkelm"; then
         ps -o pid,stat,etime,args -p "$game_pid" >&2 || true
         xdotool search --all --pid "$game_pid" --name '' getwindowname %@ >&2 2>/dev/null || true
         fail "no game window appeared"
     fi
-    window=$found
+    take_window "$found"
+}
+
+# Makes window $1 the game's window that keys go to and screenshots show.
+take_window() {
+    window=$1
     # An Alt+F4 that closed an earlier game had its Alt release sent to a window that was gone,
     # and Wine keeps the keyboard's state for the whole desktop: let go of Alt before playing.
     xdotool keyup --window "$window" alt 2>/dev/null
@@ -172,6 +179,25 @@ shot_and_differ() {
 now_ms() {
     local t=${EPOCHREALTIME/./}
     echo $((t / 1000))
+}
+
+# Whether the machine is drawn from its pictures: a window without them shows little more than the
+# lamp's lines on black. Until the first tick the window shows a blank canvas.
+machine_drawn() {
+    shot machine
+    awk -v m="$(brightness machine "${MACHINE[@]}")" 'BEGIN { exit !(m > 0.1) }'
+}
+
+# Points Wine at a prefix of this test's own: a copy of one that nothing has run in, as fresh as a
+# new one in a second or two instead of most of a minute. It goes when the test ends.
+fresh_prefix() {
+    local pristine
+    pristine=$(dirname "$shots")/pristine-prefix
+    WINEPREFIX=$pristine wine_prefix_ready
+    export WINEPREFIX=$shots/prefix
+    rm -rf "$WINEPREFIX"
+    cp -a "$pristine" "$WINEPREFIX"
+    trap 'stop_game; wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
 }
 
 # Whether the credit's digit shows anything: before the first tick the canvas is still blank.
