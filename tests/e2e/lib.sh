@@ -61,7 +61,8 @@ poll() {
 # A visible window of the game whose title matches $1; its id in $found. Without a $game_pid (a
 # game that another program started) any window of this test's own display will do.
 find_window() {
-    found=$(xdotool search --all --onlyvisible ${game_pid:+--pid "$game_pid"} --name "$1" 2>/dev/null | head -n 1)
+    found=$(xdotool search --all --onlyvisible ${game_pid:+--pid "$game_pid"} --name "$1" 2>/dev/null |
+        head -n 1)
     [ -n "$found" ]
 }
 
