@@ -3,14 +3,15 @@
 # zip and installer as the one in folder $1; and each download stays under 250 KB.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
+second=$(realpath -m "$2")
 
-rm -rf "$2"
-cmake -S "$top" -B "$2" --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
+rm -rf "$second"
+cmake -S "$top" -B "$second" --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$2" -j "$(nproc)" --target package >/dev/null
+cmake --build "$second" -j "$(nproc)" --target package >/dev/null
 cd "$1"
 for file in vorkelm.exe Vorkelm-*-win64.zip Vorkelm-*-win64-setup.exe; do
-    cmp "$file" "$2/$file"
+    cmp "$file" "$second/$file"
 done
 stat -c '%n: %s bytes, the same in both builds' Vorkelm-*-win64.zip Vorkelm-*-win64-setup.exe
 [ "$(stat -c %s Vorkelm-*-win64.zip Vorkelm-*-win64-setup.exe | sort -n | tail -1)" -lt 256000 ] ||
