@@ -14,8 +14,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
 name=Vorkelm-$version-win64
 stage=$out/$name
-# strip also writes this time into the program's header, instead of the present.
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct)}
+# strip also writes this time into the program's header, instead of the present. Sources
+# without their git history get 1980-01-01, the earliest time a zip can hold.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
 rm -rf "$stage" "$out/$name.zip" "$out/$name-setup.exe"
 mkdir -p "$stage"
