@@ -371,6 +371,8 @@ void PlayWave(const char* fileName)
     static WaveRestarts restarts;
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now().time_since_epoch());
+    // Without SND_NODEFAULT, Windows plays its default sound for a missing or broken file; a
+    // sound that cannot be played is silent instead.
     if (restarts.ShouldStart(fileName, static_cast<std::uint64_t>(now.count())))
-        sndPlaySoundA(fileName, SND_ASYNC);
+        sndPlaySoundA(fileName, SND_ASYNC | SND_NODEFAULT);
 }
