@@ -9,9 +9,6 @@ namespace {
 constexpr UINT_PTR BAND_TIMER = 1;
 constexpr UINT BAND_REDRAW_MS = 50;
 
-constexpr int ABOUT_CANVAS_WIDTH = 500;
-constexpr int ABOUT_CANVAS_HEIGHT = 100;
-
 } // namespace
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -9,16 +9,12 @@ namespace {
 
 // The game's one timer; every message of it is one tick, whatever its identifier says.
 constexpr UINT_PTR GAME_TIMER = 1;
-constexpr UINT GAME_TICK_MS = 200;
-
-constexpr int MAIN_CANVAS_WIDTH = 1200;
-constexpr int MAIN_CANVAS_HEIGHT = 800;
 
 LRESULT OnCreate(HWND window)
 {
     game::SetStartValues();
     g_mainCanvas.Setup(window, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
-    SetTimer(window, GAME_TIMER, GAME_TICK_MS, nullptr);
+    SetTimer(window, GAME_TIMER, game::GAME_TICK_MS, nullptr);
     game::SetupTable();
     return 0;
 }

@@ -71,8 +71,13 @@ private:
     int brushBlue;
 };
 
+// The game's canvas and the About box's, with the sizes their windows set them up at.
 extern Canvas g_mainCanvas;
 extern Canvas g_aboutCanvas;
+constexpr int MAIN_CANVAS_WIDTH = 1200;
+constexpr int MAIN_CANVAS_HEIGHT = 800;
+constexpr int ABOUT_CANVAS_WIDTH = 500;
+constexpr int ABOUT_CANVAS_HEIGHT = 100;
 
 // Starts a wave file playing and returns at once; a new sound cuts off the one playing. On
 // Windows, the same file asked for again within a few milliseconds of its start is not restarted.

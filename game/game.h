@@ -12,7 +12,9 @@ void SetStartValues();
 // Frees every slot, places the 200 initial coins and links them.
 void SetupTable();
 
-// One step of the game and its whole frame on g_mainCanvas; then asks `window` to repaint.
+// One step of the game and its whole frame on g_mainCanvas; then asks `window` to repaint. The
+// shell runs it every GAME_TICK_MS.
+constexpr int GAME_TICK_MS = 200;
 void GameTick(WindowHandle window);
 
 // Spends one credit and drops a coin at lane x, if there is credit and a free slot.

@@ -13,17 +13,11 @@
 
 namespace {
 
-constexpr double GAME_TICK_MS = 200;
 constexpr double BAND_REDRAW_MS = 50;
 // How long the first tick waits for the page's pictures: a slow server gets a late picture
 // rather than a late game.
 constexpr double PICTURE_WAIT_MS = 3000;
 constexpr double PICTURE_POLL_MS = 20;
-
-constexpr int MAIN_CANVAS_WIDTH = 1200;
-constexpr int MAIN_CANVAS_HEIGHT = 800;
-constexpr int ABOUT_CANVAS_WIDTH = 500;
-constexpr int ABOUT_CANVAS_HEIGHT = 100;
 
 // The commands of the Windows menu and dialog, by the same numbers.
 constexpr int COMMAND_OK = 1;
@@ -58,7 +52,7 @@ void StartWhenPicturesArrive(void*)
         return;
     }
     if (!g_ended)
-        g_gameTimer = emscripten_set_interval(OnTimer, GAME_TICK_MS, nullptr);
+        g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
 }
 
 void OnBandTimer(void*)
