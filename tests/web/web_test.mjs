@@ -184,4 +184,5 @@ await browser.close();
 server.close();
 hidden.close();
 console.log(`screenshots: ${shots}`);
+console.log(`${Object.keys(checks).length - failed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);
