@@ -59,7 +59,7 @@ int main(int argc, char**)
                              "Run from the folder that holds the game's bitmap and wave files.\n");
         return 2;
     }
-    g_mainCanvas.Setup(nullptr, 1200, 800);
+    g_mainCanvas.Setup(nullptr, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
 
     const Scenario scenarios[] = {
         {"initial table", LayInitialTable, 50},

@@ -59,7 +59,7 @@ void WarmUpSounds(void*)
 
 int main()
 {
-    g_mainCanvas.Setup(g_window, 1200, 800);
+    g_mainCanvas.Setup(g_window, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
     ListenForSoundGesture();
     WarmUp();
     emscripten_async_call(WarmUpSounds, nullptr, 1000);
