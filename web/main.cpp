@@ -44,6 +44,13 @@ void OnTimer(void*)
     ++g_ticks;
 }
 
+// One game timer at most, however a new game and the picture wait meet.
+void StartGameTimer()
+{
+    emscripten_clear_interval(g_gameTimer);
+    g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
+}
+
 // The game's timer starts once the pictures have arrived or failed, so the first frame is whole.
 void StartWhenPicturesArrive(void*)
 {
@@ -52,7 +59,7 @@ void StartWhenPicturesArrive(void*)
         return;
     }
     if (!g_ended)
-        g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
+        StartGameTimer();
 }
 
 void OnBandTimer(void*)
@@ -91,7 +98,7 @@ void CloseAbout()
     EM_ASM(Module.page.showAbout(false));
 }
 
-// As closing the window ends the process: no more ticks; a reload starts a new game.
+// As closing the window ends the process: no more ticks, until the page asks for a new game.
 void Exit()
 {
     CloseAbout();
@@ -159,6 +166,27 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_preload(const char* pictureFile)
 EMSCRIPTEN_KEEPALIVE void vorkelm_press(int right)
 {
     DropCoin(right != 0);
+}
+
+// A fresh game, exactly as the page's load starts one: what a new process would be.
+EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
+{
+    CloseAbout();
+    game::ResetGame();
+    game::SetStartValues();
+    g_mainCanvas.Setup(g_mainWindow, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
+    game::SetupTable();
+    g_ticks = 0;
+    g_keys.clear();
+    g_ended = false;
+    StartGameTimer();
+    EM_ASM(Module.page.showPlaying());
+}
+
+// What the page announces to screen readers.
+EMSCRIPTEN_KEEPALIVE int vorkelm_credit()
+{
+    return game::credit;
 }
 
 EMSCRIPTEN_KEEPALIVE long vorkelm_ticks()
