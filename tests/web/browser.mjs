@@ -30,14 +30,15 @@ export async function serve(roots, hide = null) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-export async function launch() {
+// `args` adds command-line switches for one test's browser.
+export async function launch({ args = [] } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorkelm-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run',
-      `--user-data-dir=${profile}`],
+      `--user-data-dir=${profile}`, ...args],
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
@@ -46,3 +47,10 @@ export async function launch() {
   };
   return browser;
 }
+
+// Where the tests find the site, the native replay runner and the folder for screenshots.
+export const settings = {
+  site: process.env.VORKELM_SITE || 'build/web',
+  sim: process.env.VORKELM_SIM || 'build/native/vorkelm-sim',
+  shots: process.env.VORKELM_SHOTS || 'build/web-test',
+};
