@@ -30,8 +30,19 @@ export async function serve(roots, hide = null) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-// `args` adds command-line switches for one test's browser.
-export async function launch({ args = [] } = {}) {
+// Starts a browser: `engine` is 'chromium' or 'firefox' (Debian's firefox-esr, driven over
+// WebDriver BiDi), by default the one VORKELM_BROWSER names. `prefs` are Firefox preferences,
+// `args` more Chromium switches.
+export async function launch(engine = process.env.VORKELM_BROWSER || 'chromium',
+  { prefs = {}, args = [] } = {}) {
+  if (engine === 'firefox') {
+    return puppeteer.launch({
+      browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+      extraPrefsFirefox: prefs,
+    });
+  }
+  if (engine !== 'chromium')
+    throw new Error(`no browser named ${engine}: chromium or firefox`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorkelm-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',

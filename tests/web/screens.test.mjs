@@ -151,7 +151,7 @@ test('keys: an open menu has the arrows and Esc, the About box keeps the focus, 
 });
 
 test('a first keydown without activation, then an arrow: the sound runs', { skip: engine !== 'chromium' }, async () => {
-  const strict = await launch({ args: ['--autoplay-policy=document-user-activation-required'] });
+  const strict = await launch('chromium', { args: ['--autoplay-policy=document-user-activation-required'] });
   try {
     const page = await openPage({ width: 900, height: 700 }, strict);
     // Polled without a gesture: puppeteer's own evaluate would grant activation by itself.
