@@ -50,12 +50,19 @@
     var ratio = window.devicePixelRatio || 1;
     ui = Math.max(1, Math.min(area.width / 800, area.height / 900));
     stage.style.setProperty('--ui', ui);
-    // The rows under the window wrap with its width, so the size is settled over a few passes.
+    // What lies around the client area; the rows under the window wrap with its width, so this
+    // is measured again until it stays the same.
+    var around = '';
     for (var pass = 0; pass < 3; ++pass) {
       var box = stage.getBoundingClientRect();
       var shown = client.getBoundingClientRect();
-      var fits = Math.min((area.width - (box.width - shown.width)) / client.width,
-                          (area.height - (box.height - shown.height)) / client.height);
+      var aroundWidth = box.width - shown.width;
+      var aroundHeight = box.height - shown.height;
+      if (around === aroundWidth + ' ' + aroundHeight)
+        break;
+      around = aroundWidth + ' ' + aroundHeight;
+      var fits = Math.min((area.width - aroundWidth) / client.width,
+                          (area.height - aroundHeight) / client.height);
       var crisp = Math.floor(fits * ratio) / ratio;
       scale = crisp > 0 && crisp >= CRISP_SHRINK * fits ? crisp : Math.max(fits, 0.1);
       client.style.width = client.width * scale + 'px';
