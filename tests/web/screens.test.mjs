@@ -74,16 +74,16 @@ for (const [name, screen] of Object.entries(phones)) {
       const placed = await page.$eval('#stage', (e) => JSON.stringify(e.getBoundingClientRect()));
       assert.deepEqual(await misfits(page, '#frame, #frame button, #touch button, #under'), []);
       for (const title of await page.$$('.menu-title')) {
-        await title.tap();
+        await title.click();
         assert.deepEqual(await misfits(page, '.menu.open [role=menuitem]'), []);
-        await title.tap();
+        await title.click();
       }
       await page.keyboard.down('Alt');
       await page.keyboard.press('Slash');
       await page.keyboard.up('Alt');
       assert.deepEqual(await misfits(page, '#about, #about button'), []);
       await page.screenshot({ path: path.join(settings.shots, `phone-${screen.width}.png`) });
-      await page.tap('.about-ok');
+      await page.click('.about-ok');
       assert.equal(await page.$eval('#about', (e) => e.hidden), true);
       assert.equal(await page.$eval('#stage', (e) => JSON.stringify(e.getBoundingClientRect())),
         placed, 'the window is where it was');
