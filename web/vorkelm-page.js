@@ -133,7 +133,7 @@
       Module._vorkelm_command(id);
   }
 
-  function openMenu() {
+  function openedMenu() {
     return menus.filter(function (menu) { return menu.classList.contains('open'); })[0];
   }
 
@@ -254,7 +254,7 @@
       }
       return;
     }
-    var menu = openMenu();
+    var menu = openedMenu();
     if (!menu)
       return;
     var index = menus.indexOf(menu);
