@@ -8,7 +8,6 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 import { launch, serve, settings } from './browser.mjs';
 
-const engine = process.env.VORKELM_BROWSER || 'chromium';
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 let server;
 let browser;
@@ -28,15 +27,21 @@ async function until(what, test, ms = 10000) {
   assert.fail(`timed out waiting for ${what}`);
 }
 
-async function openPage(viewport, on = browser) {
+// A page of its own for one test, closed after it; by default once the game runs.
+async function openPage(t, viewport, { on = browser, wait = true } = {}) {
   const page = await on.newPage();
+  t.after(() => page.close().catch(() => {}));
   await page.setViewport(viewport);
   await page.goto(server.url);
+  if (wait)
+    await until('the first ticks', () => page.evaluate(() => window.vorkelm?.ticks() > 1));
   return page;
 }
 
-async function running(page) {
-  await until('the first ticks', () => page.evaluate(() => window.vorkelm && vorkelm.ticks() > 1));
+async function openAbout(page) {
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('Slash');
+  await page.keyboard.up('Alt');
 }
 
 // Everything shown that lies off the visible area, and the controls a finger could miss.
@@ -67,105 +72,82 @@ const phones = {
   'landscape 844x390 at 3': { width: 844, height: 390, deviceScaleFactor: 3, isLandscape: true },
 };
 for (const [name, screen] of Object.entries(phones)) {
-  test(`a phone ${name} shows the whole window, its menus and the About box`, async () => {
-    const page = await openPage({ ...screen, isMobile: true, hasTouch: true });
-    try {
-      await running(page);
-      const placed = await page.$eval('#stage', (e) => JSON.stringify(e.getBoundingClientRect()));
-      assert.deepEqual(await misfits(page, '#frame, #frame button, #touch button, #under'), []);
-      for (const title of await page.$$('.menu-title')) {
-        await title.click();
-        assert.deepEqual(await misfits(page, '.menu.open [role=menuitem]'), []);
-        await title.click();
-      }
-      await page.keyboard.down('Alt');
-      await page.keyboard.press('Slash');
-      await page.keyboard.up('Alt');
-      assert.deepEqual(await misfits(page, '#about, #about button'), []);
-      await page.screenshot({ path: path.join(settings.shots, `phone-${screen.width}.png`) });
-      await page.click('.about-ok');
-      assert.equal(await page.$eval('#about', (e) => e.hidden), true);
-      assert.equal(await page.$eval('#stage', (e) => JSON.stringify(e.getBoundingClientRect())),
-        placed, 'the window is where it was');
-      assert.deepEqual(await misfits(page, '#frame'), []);
-    } finally {
-      await page.close();
+  test(`a phone ${name} shows the whole window, its menus and the About box`, async (t) => {
+    const page = await openPage(t, { ...screen, isMobile: true, hasTouch: true });
+    const placed = await page.$eval('#stage', (e) => JSON.stringify(e.getBoundingClientRect()));
+    assert.deepEqual(await misfits(page, '#frame, #frame button, #touch button, #under'), []);
+    for (const title of await page.$$('.menu-title')) {
+      await title.click();
+      assert.deepEqual(await misfits(page, '.menu.open [role=menuitem]'), []);
+      await title.click();
     }
+    await openAbout(page);
+    assert.deepEqual(await misfits(page, '#about, #about button'), []);
+    await page.screenshot({ path: path.join(settings.shots, `phone-${screen.width}.png`) });
+    await page.click('.about-ok');
+    assert.equal(await page.$eval('#about', (e) => e.hidden), true);
+    assert.equal(await page.$eval('#stage', (e) => JSON.stringify(e.getBoundingClientRect())),
+      placed, 'the window is where it was');
   });
 }
 
-test('a 1280x577 laptop window at 150 % gets at least 1.5 device pixels per game pixel', async () => {
-  const page = await openPage({ width: 1280, height: 577, deviceScaleFactor: 1.5 });
-  try {
-    await running(page);
-    assert.deepEqual(await misfits(page, '#stage'), []);
-    const perPixel = await page.$eval('#client',
-      (c) => c.getBoundingClientRect().width * devicePixelRatio / c.width);
-    assert.ok(perPixel >= 1.5, `${perPixel} device pixels per game pixel`);
-  } finally {
-    await page.close();
-  }
+test('a 1280x577 laptop window at 150 % gets 1.5 device pixels per game pixel', async (t) => {
+  const page = await openPage(t, { width: 1280, height: 577, deviceScaleFactor: 1.5 });
+  assert.deepEqual(await misfits(page, '#stage'), []);
+  const perPixel = await page.$eval('#client',
+    (c) => c.getBoundingClientRect().width * devicePixelRatio / c.width);
+  assert.ok(perPixel >= 1.5, `${perPixel} device pixels per game pixel`);
 });
 
-test('keys: an open menu has the arrows and Esc, the About box keeps the focus, Play again starts afresh', async () => {
-  const page = await openPage({ width: 900, height: 700 });
-  try {
-    await running(page);
-    await page.keyboard.press('Tab');
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'client', 'the game first');
-    await page.click('.menu-title');
-    await page.keyboard.press('ArrowDown');
-    await page.keyboard.press('ArrowRight');
-    assert.equal(await page.evaluate(() => document.activeElement.dataset.command), '104');
-    await page.keyboard.press('Escape');
-    assert.equal(await page.$$eval('.menu-items', (m) => m.every((e) => e.hidden)), true);
-    assert.equal(await page.evaluate(() => vorkelm.keys()), '', 'the arrows dropped nothing');
-    await page.keyboard.down('Alt');
-    await page.keyboard.press('Slash');
-    await page.keyboard.up('Alt');
-    for (let i = 0; i < 3; ++i) await page.keyboard.press('Tab');
-    assert.equal(await page.evaluate(() => document.activeElement.closest('#about') !== null), true);
-    await page.click('.menu-title');
-    assert.equal(await page.$$eval('.menu-items', (m) => m.every((e) => e.hidden)), true,
-      'no menu opens behind the About box');
-    await page.keyboard.press('Enter');
-
-    await page.click('.menu-title');
-    await page.click('[data-command="105"]');
-    await page.click('#play-again');
-    assert.equal(await page.$eval('#message', (e) => e.hidden), true);
-    await until('a pay-out', () => page.evaluate(() => /^credit [1-9]/m.test(vorkelm.dump())));
-    await page.keyboard.press('ArrowRight');
-    await sleep(300);
-    await page.keyboard.press('ArrowLeft');
-    const last = Number(/(\d+):L$/.exec(await page.evaluate(() => vorkelm.keys()))[1]);
-    await until('the last press played', () => page.evaluate((t) => vorkelm.ticks() >= t, last));
-    const { ticks, keys, dump } = await page.evaluate(
-      () => ({ ticks: vorkelm.ticks(), keys: vorkelm.keys(), dump: vorkelm.dump() }));
-    const native = execFileSync(settings.sim, ['--ticks', String(ticks), '--keys', keys, '--dump'],
-      { encoding: 'utf8' });
-    assert.equal(dump, native, 'the new game plays as a fresh one');
-  } finally {
-    await page.close();
-  }
+test('keys: an open menu has the arrows and Esc, the About box keeps the focus, Play again ' +
+  'starts afresh', async (t) => {
+  const page = await openPage(t, { width: 900, height: 700 });
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'client', 'the game first');
+  await page.click('.menu-title');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowRight');
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.command), '104');
+  await page.keyboard.press('Escape');
+  assert.equal(await page.$$eval('.menu-items', (m) => m.every((e) => e.hidden)), true);
+  assert.equal(await page.evaluate(() => vorkelm.keys()), '', 'the arrows dropped nothing');
+  await openAbout(page);
+  for (let i = 0; i < 3; ++i) await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.closest('#about') !== null), true);
+  await page.click('.menu-title');
+  assert.equal(await page.$$eval('.menu-items', (m) => m.every((e) => e.hidden)), true,
+    'no menu opens behind the About box');
+  await page.keyboard.press('Enter');
+  await page.click('.menu-title');
+  await page.click('[data-command="105"]');
+  await page.click('#play-again');
+  assert.equal(await page.$eval('#message', (e) => e.hidden), true);
+  await until('a pay-out', () => page.evaluate(() => /^credit [1-9]/m.test(vorkelm.dump())));
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('ArrowLeft');
+  const last = Number(/(\d+):L$/.exec(await page.evaluate(() => vorkelm.keys()))[1]);
+  await until('the last press played', () => page.evaluate((t) => vorkelm.ticks() >= t, last));
+  const { ticks, keys, dump } = await page.evaluate(
+    () => ({ ticks: vorkelm.ticks(), keys: vorkelm.keys(), dump: vorkelm.dump() }));
+  const native = execFileSync(settings.sim, ['--ticks', ticks, '--keys', keys, '--dump']);
+  assert.equal(dump, String(native), 'the new game plays as a fresh one');
 });
 
-test('a first keydown without activation, then an arrow: the sound runs', { skip: engine !== 'chromium' }, async () => {
-  const strict = await launch('chromium', { args: ['--autoplay-policy=document-user-activation-required'] });
-  try {
-    const page = await openPage({ width: 900, height: 700 }, strict);
-    // Polled without a gesture: puppeteer's own evaluate would grant activation by itself.
-    const cdp = await page.createCDPSession();
-    const quietly = async (expression) =>
-      (await cdp.send('Runtime.evaluate', { expression, userGesture: false, returnByValue: true }))
-        .result.value;
-    const audio = 'Module.vorkelmAudio ? Module.vorkelmAudio.context.state : "none"';
-    await until('the game', () => quietly('!!window.vorkelm && vorkelm.ticks() > 1'));
-    await quietly('dispatchEvent(new KeyboardEvent("keydown", { key: "Escape" })), 0');
-    assert.equal(await quietly(audio), 'suspended');
-    await page.keyboard.press('ArrowRight');
-    await until('a running audio context', async () => (await quietly(audio)) === 'running');
-  } finally {
-    await strict.close();
-  }
+test('a first keydown without activation, then an arrow: the sound runs',
+  { skip: (process.env.VORKELM_BROWSER || 'chromium') !== 'chromium' }, async (t) => {
+  const strict = await launch('chromium',
+    { args: ['--autoplay-policy=document-user-activation-required'] });
+  t.after(() => strict.close());
+  const page = await openPage(t, { width: 900, height: 700 }, { on: strict, wait: false });
+  // Polled without a gesture: puppeteer's own evaluate would grant activation by itself.
+  const cdp = await page.createCDPSession();
+  const quietly = async (expression) =>
+    (await cdp.send('Runtime.evaluate', { expression, userGesture: false, returnByValue: true }))
+      .result.value;
+  const audio = 'Module.vorkelmAudio ? Module.vorkelmAudio.context.state : "none"';
+  await until('the game', () => quietly('!!window.vorkelm && vorkelm.ticks() > 1'));
+  await quietly('dispatchEvent(new KeyboardEvent("keydown", { key: "Escape" })), 0');
+  assert.equal(await quietly(audio), 'suspended');
+  await page.keyboard.press('ArrowRight');
+  await until('a running audio context', async () => (await quietly(audio)) === 'running');
 });
