@@ -10,6 +10,8 @@
   var CRISP_SHRINK = 0.75;
   // The least CSS pixels for anything a finger taps.
   var TAP = 44;
+  // Moving the focus never scrolls the page: everything it can reach is on the screen.
+  var STAY = { preventScroll: true };
 
   var root = document.documentElement;
   var stage = document.getElementById('stage');
@@ -151,7 +153,7 @@
     closeMenus();
     setMenu(menu, true);
     if (focusItem)
-      menu.querySelector('[role=menuitem]').focus();
+      menu.querySelector('[role=menuitem]').focus(STAY);
   }
 
   function announceCredit() {
@@ -181,7 +183,7 @@
           closeMenus();
           focusBeforeAbout = document.activeElement;
           placeAbout();
-          about.querySelector('.about-ok').focus();
+          about.querySelector('.about-ok').focus(STAY);
           return;
         }
         // The focus goes back where it was, or to the game when that was a menu item.
@@ -189,7 +191,7 @@
         if (back && back.closest('.menu-items'))
           back = client;
         if (back && back !== document.body)
-          back.focus({ preventScroll: true });
+          back.focus(STAY);
         else if (document.activeElement)
           document.activeElement.blur();
       },
@@ -201,7 +203,7 @@
             '<span lang="en">Play again</span></button></p>');
         var again = document.getElementById('play-again');
         again.addEventListener('click', function () { Module._vorkelm_new_game(); });
-        again.focus({ preventScroll: true });
+        again.focus(STAY);
       },
       showPlaying: function () {
         message.hidden = true;
@@ -249,7 +251,7 @@
         var controls = Array.prototype.slice.call(about.querySelectorAll('button'));
         var at = controls.indexOf(document.activeElement);
         var next = at < 0 ? 0 : (at + (event.shiftKey ? -1 : 1) + controls.length) % controls.length;
-        controls[next].focus();
+        controls[next].focus(STAY);
         event.preventDefault();
       }
       return;
@@ -263,13 +265,13 @@
     switch (event.key) {
     case 'Escape':
       closeMenus();
-      menu.querySelector('.menu-title').focus();
+      menu.querySelector('.menu-title').focus(STAY);
       break;
     case 'ArrowDown':
-      items[(item + 1) % items.length].focus();
+      items[(item + 1) % items.length].focus(STAY);
       break;
     case 'ArrowUp':
-      items[item <= 0 ? items.length - 1 : item - 1].focus();
+      items[item <= 0 ? items.length - 1 : item - 1].focus(STAY);
       break;
     case 'ArrowLeft':
     case 'ArrowRight':
