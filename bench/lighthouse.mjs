@@ -23,7 +23,8 @@ const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorkelm-lighthouse-'));
 try {
   for (const preset of ['mobile', 'desktop']) {
     const report = path.join(folder, `${preset}.json`);
-    await promisify(execFile)(lighthouse, [server.url, ...(preset === 'desktop' ? ['--preset=desktop'] : []),
+    const presetFlag = preset === 'desktop' ? ['--preset=desktop'] : [];
+    await promisify(execFile)(lighthouse, [server.url, ...presetFlag,
       '--chrome-flags=--headless=new --no-sandbox', '--output=json', `--output-path=${report}`,
       '--quiet'], { env: { ...process.env, CHROME_PATH: '/usr/bin/chromium' } });
     const { categories, audits } = JSON.parse(fs.readFileSync(report, 'utf8'));

@@ -250,7 +250,8 @@
       if (event.key === 'Tab') {
         var controls = Array.prototype.slice.call(about.querySelectorAll('button'));
         var at = controls.indexOf(document.activeElement);
-        var next = at < 0 ? 0 : (at + (event.shiftKey ? -1 : 1) + controls.length) % controls.length;
+        var step = event.shiftKey ? controls.length - 1 : 1;
+        var next = at < 0 ? 0 : (at + step) % controls.length;
         controls[next].focus(STAY);
         event.preventDefault();
       }
