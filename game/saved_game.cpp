@@ -6,7 +6,9 @@
 #include "game/random.h"
 #include "game/state_checks.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace game {
 
@@ -28,46 +30,36 @@ struct Link {
 // Two coins on the deck or on the field whose places lie within the link window of play are
 // nearly always linked, by the value their places give: a full table holds a million links, of
 // which a few thousand differ from this. So a save keeps only the differences. Calls
-// row(lower, links) for every slot in ascending order with the links its places foretell
+// row(lower, links, count) for every slot in ascending order with the links its places foretell
 // towards higher slots, ascending.
 template <typename Row>
 void ForEachForetoldRow(Row row)
 {
-    static CoinsByX deck;
-    static CoinsByX field;
+    static CoinsByX byX;
+    static std::vector<int> rowStart(COIN_SLOTS + 1);
     static std::vector<Link> links;
-    deck.Build(CoinOnPusher, COIN_SLOTS);
-    field.Build(CoinOnField, COIN_SLOTS);
-    for (int lower = 0; lower < COIN_SLOTS; ++lower) {
-        links.clear();
-        const auto foretell = [&](int higher) {
-            const int dy = coinY[lower] - coinY[higher];
-            if (-LINK_REACH_PLAY <= dy && dy <= LINK_REACH_PLAY)
-                links.push_back(Link{higher, dy >= 0 ? LinkLowerAhead : LinkLowerBehind});
-        };
-        if (coinState[lower] == CoinOnPusher)
-            deck.ForEachLaterPartner(lower, LINK_REACH_PLAY, foretell);
-        else if (coinState[lower] == CoinOnField)
-            field.ForEachLaterPartner(lower, LINK_REACH_PLAY, foretell);
-        row(lower, links);
-    }
-}
-
-// The links of `lower` towards higher slots, ascending.
-void ActualRow(int lower, std::vector<Link>& links)
-{
-    links.clear();
-    const uint64_t* ahead = FollowerRow(lower);
-    const uint64_t* behind = LeaderRow(lower);
-    for (int w = (lower + 1) / 64; w < LINK_WORDS; ++w) {
-        uint64_t bits = ahead[w] | behind[w];
-        if (w == (lower + 1) / 64)
-            bits &= ~uint64_t{0} << ((lower + 1) % 64);
-        for (; bits; bits &= bits - 1) {
-            const int higher = w * 64 + LowestSetBit(bits);
-            const bool follows = (ahead[w] >> (higher % 64)) & 1;
-            links.push_back(Link{higher, follows ? LinkLowerAhead : LinkLowerBehind});
+    // Two walks over the pairs within reach: one counts each row's links, one places them.
+    const auto walk = [](auto visit) {
+        for (int state : {CoinOnPusher, CoinOnField}) {
+            byX.Build(state, COIN_SLOTS);
+            byX.ForEachPairWithin(LINK_REACH_PLAY, [&](int lower, int higher) {
+                const int dy = coinY[lower] - coinY[higher];
+                if (-LINK_REACH_PLAY <= dy && dy <= LINK_REACH_PLAY)
+                    visit(lower, higher, dy >= 0 ? LinkLowerAhead : LinkLowerBehind);
+            });
         }
+    };
+    std::fill(rowStart.begin(), rowStart.end(), 0);
+    walk([](int lower, int, int) { ++rowStart[lower + 1]; });
+    for (int slot = 0; slot < COIN_SLOTS; ++slot)
+        rowStart[slot + 1] += rowStart[slot];
+    links.resize(static_cast<std::size_t>(rowStart[COIN_SLOTS]));
+    static std::vector<int> filled;
+    filled.assign(rowStart.begin(), rowStart.end() - 1);
+    walk([](int lower, int higher, int value) { links[filled[lower]++] = Link{higher, value}; });
+    for (int lower = 0; lower < COIN_SLOTS; ++lower) {
+        row(lower, links.data() + rowStart[lower],
+            static_cast<std::size_t>(rowStart[lower + 1] - rowStart[lower]));
     }
 }
 
@@ -86,25 +78,31 @@ void PutLinkDifferences(Bytes& out)
         previousHigher = higher;
         ++count;
     };
-    std::vector<Link> actual;
-    ForEachForetoldRow([&](int lower, const std::vector<Link>& foretold) {
-        ActualRow(lower, actual);
-        std::size_t f = 0;
-        std::size_t a = 0;
-        while (f < foretold.size() || a < actual.size()) {
-            const int fh = f < foretold.size() ? foretold[f].higher : COIN_SLOTS;
-            const int ah = a < actual.size() ? actual[a].higher : COIN_SLOTS;
-            if (fh < ah) {
-                put(lower, fh, LinkNone);
-                ++f;
-            } else if (ah < fh) {
-                put(lower, ah, actual[a++].value);
-            } else {
-                if (foretold[f].value != actual[a].value)
-                    put(lower, ah, actual[a].value);
-                ++f;
-                ++a;
+    // A row's foretold links as bit rows like the game's own, compared a word at a time.
+    static uint64_t foretoldAhead[LINK_WORDS];
+    static uint64_t foretoldBehind[LINK_WORDS];
+    ForEachForetoldRow([&](int lower, const Link* foretold, std::size_t foretoldCount) {
+        for (std::size_t f = 0; f < foretoldCount; ++f) {
+            uint64_t* row = foretold[f].value == LinkLowerAhead ? foretoldAhead : foretoldBehind;
+            row[foretold[f].higher / 64] |= uint64_t{1} << (foretold[f].higher % 64);
+        }
+        const uint64_t* ahead = FollowerRow(lower);
+        const uint64_t* behind = LeaderRow(lower);
+        for (int w = lower / 64; w < LINK_WORDS; ++w) {
+            uint64_t differ = (ahead[w] ^ foretoldAhead[w]) | (behind[w] ^ foretoldBehind[w]);
+            if (w == lower / 64)
+                differ &= ~uint64_t{0} << (lower % 64) << 1;
+            for (; differ; differ &= differ - 1) {
+                const int bit = LowestSetBit(differ);
+                const int value = (ahead[w] >> bit) & 1    ? LinkLowerAhead
+                                  : (behind[w] >> bit) & 1 ? LinkLowerBehind
+                                                           : LinkNone;
+                put(lower, w * 64 + bit, value);
             }
+        }
+        for (std::size_t f = 0; f < foretoldCount; ++f) {
+            foretoldAhead[foretold[f].higher / 64] = 0;
+            foretoldBehind[foretold[f].higher / 64] = 0;
         }
     });
     PutVarint(out, count);
@@ -113,9 +111,9 @@ void PutLinkDifferences(Bytes& out)
 
 std::string ReadLinkDifferences(ByteReader& in)
 {
-    ForEachForetoldRow([](int lower, const std::vector<Link>& foretold) {
-        for (const Link& link : foretold)
-            SetLink(lower, link.higher, link.value);
+    ForEachForetoldRow([](int lower, const Link* foretold, std::size_t count) {
+        for (std::size_t f = 0; f < count; ++f)
+            SetLink(lower, foretold[f].higher, foretold[f].value);
     });
     const uint32_t count = in.Varint();
     int64_t lower = 0;
