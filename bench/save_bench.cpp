@@ -38,7 +38,8 @@ std::string Report(const char* table, const Replay& replay)
     const std::string save = SaveGame(replay);
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-44s %6d coins %8d links %7zu presses: %7zu bytes (%7zu as text), saved in %.1f ms\n",
+    std::printf("%-44s %6d coins %8d links %7zu presses: %7zu bytes (%7zu as text), "
+                "saved in %.1f ms\n",
                 table, CoinsInPlay(), CountLinks(LinkLowerAhead) + CountLinks(LinkLowerBehind),
                 replay.presses.size(), save.size() * 3 / 4, save.size(), ms);
     return save;

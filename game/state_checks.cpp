@@ -47,14 +47,17 @@ std::string FirstBrokenStateInvariant()
 {
     if (pusherSpread != pusherReach)
         return "pusherSpread equals pusherReach";
-    if (pusherReach < REARMOST_REACH || pusherReach > 1 || (pusherRetracting != 0 && pusherRetracting != 1))
+    if (pusherReach < REARMOST_REACH || pusherReach > 1 ||
+        (pusherRetracting != 0 && pusherRetracting != 1))
         return "pusherReach lies in -4..1 and pusherRetracting is 0 or 1";
-    if ((pusherReach == 1 && pusherRetracting == 0) || (pusherReach == REARMOST_REACH && pusherRetracting == 1))
+    if ((pusherReach == 1 && pusherRetracting == 0) ||
+        (pusherReach == REARMOST_REACH && pusherRetracting == 1))
         return "the pusher turns at the ends of its reach";
     if (catcherOffset % 12 != 0 || catcherOffset < 0 || catcherOffset > 144)
         return "catcherOffset is a multiple of 12 in 0..144";
     if ((catcherReturning != 0 && catcherReturning != 1) ||
-        (catcherOffset == 144 && catcherReturning == 0) || (catcherOffset == 0 && catcherReturning == 1))
+        (catcherOffset == 144 && catcherReturning == 0) ||
+        (catcherOffset == 0 && catcherReturning == 1))
         return "the catcher turns at the ends of its track";
     if ((lotteryRunning != 0 && lotteryRunning != 1) || lampRow < 0 || lampRow >= LAMP_ROWS ||
         lampCol < 0 || lampCol >= LAMP_COLUMNS)

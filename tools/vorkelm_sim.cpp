@@ -180,7 +180,8 @@ Options ParseOptions(int argc, char** argv)
     }
     if (replayGiven) {
         if (options.ticks >= 0 || keysGiven || options.hold > 0 || options.credit > 0)
-            Usage("--replay plays its code's own game: leave out --ticks, --keys, --hold and --credit");
+            Usage("--replay plays its code's own game: leave out --ticks, --keys, --hold and "
+                  "--credit");
         ReadReplay(replayCode, options);
         return options;
     }

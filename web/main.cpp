@@ -90,9 +90,9 @@ void OnTimer(void*)
 void JumpSlice(void*)
 {
     const double sliceEnd = emscripten_get_now() + JUMP_SLICE_MS;
-    while (g_replaying && !ReplayAtEnd() && emscripten_get_now() < sliceEnd)
+    while (g_replaying && !g_ended && !ReplayAtEnd() && emscripten_get_now() < sliceEnd)
         ReplayTick();
-    if (g_replaying && !ReplayAtEnd())
+    if (g_replaying && !g_ended && !ReplayAtEnd())
         emscripten_set_timeout(JumpSlice, 0, nullptr);
     else
         g_jumping = false;

@@ -131,8 +131,8 @@
       toldCannotSave = true;
       aside = SAVE_KEY;
     }
-    notify('unreadable', '保存されていたゲームを読み込めなかったため、新しいゲームを始めました。読めなかったデータは' +
-           'このブラウザーの保存領域に「' + aside + '」として残してあります。',
+    notify('unreadable', '保存されていたゲームを読み込めなかったため、新しいゲームを始めました。' +
+           '読めなかったデータはこのブラウザーの保存領域に「' + aside + '」として残してあります。',
            'The saved game could not be read (' + wrong + '), so a new game has started. The ' +
            'unreadable save is kept in this browser\'s storage as "' + aside + '".');
   }
@@ -256,7 +256,8 @@
       } else {
         continueSavedGame();
         showGameCommands();
-        save();
+        if (!storage)
+          cannotSave();
       }
       setInterval(save, SAVE_EVERY_MS);
       document.addEventListener('visibilitychange', function () {

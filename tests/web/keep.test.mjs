@@ -148,7 +148,9 @@ test('where storage throws or is full, the page plays on without saving and says
     const breakages = [
       () => Object.defineProperty(window, 'localStorage',
         { get() { throw new DOMException('The operation is insecure.', 'SecurityError'); } }),
-      () => { Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); }; },
+      () => {
+        Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
+      },
     ];
     for (const breakage of breakages) {
       const { page, problems } = await open(server.url, [breakage]);
