@@ -31,9 +31,9 @@ std::string ReadPresses(ByteReader& in, Replay& replay, const std::string& what)
         if (in.Failed())
             return what + " is truncated";
         tick += value / 2;
-        if (tick > replay.ticks)
-            return what + " names a press at tick " + std::to_string(tick) +
-                   ", past its end at tick " + std::to_string(replay.ticks);
+        if (tick > int64_t{replay.ticks} + 1)
+            return what + " names a press at tick " + std::to_string(tick) + ", past its end (" +
+                   std::to_string(replay.ticks) + " ticks, and presses waiting for the next)";
         replay.presses.push_back(KeyPress{static_cast<int32_t>(tick), (value & 1) != 0});
     }
     return "";

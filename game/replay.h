@@ -10,7 +10,9 @@
 
 namespace game {
 
-// A key-down delivered before tick `tick` (1 <= tick <= the replay's ticks).
+// A key-down delivered before tick `tick`. A replay's presses lie from tick 1 to one past its last
+// tick: a press after the last tick waits for the next, but has already spent its credit and
+// dropped its coin, so it belongs to the game as it stands.
 struct KeyPress {
     int32_t tick;
     bool right;

@@ -294,6 +294,9 @@ int main(int argc, char** argv)
         }
         calls.Clear();
     }
+    // A replay's presses after its last tick wait for the next; the game as it stands has them.
+    for (; nextKey < keys.size(); ++nextKey)
+        press(keys[nextKey].right);
     if (options.dump)
         std::fputs(game::StateDump(options.ticks).c_str(), stdout);
     if (options.check) {

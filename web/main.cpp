@@ -64,8 +64,9 @@ bool ReplayAtEnd()
     return g_game.ticks >= g_replay.ticks;
 }
 
-// One tick of the replay, its presses delivered before it as the keys delivered them.
-void ReplayTick()
+// The replay's presses before the next tick, as the keys delivered them. At the replay's end
+// these are the presses made after its last tick.
+void DeliverReplayPresses()
 {
     for (; g_nextPress < g_replay.presses.size() &&
            g_replay.presses[g_nextPress].tick == g_game.ticks + 1;
@@ -74,7 +75,14 @@ void ReplayTick()
         g_game.presses.push_back(g_replay.presses[g_nextPress]);
         game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
     }
+}
+
+void ReplayTick()
+{
+    DeliverReplayPresses();
     Tick();
+    if (ReplayAtEnd())
+        DeliverReplayPresses();
 }
 
 void OnTimer(void*)
@@ -312,6 +320,8 @@ EMSCRIPTEN_KEEPALIVE const char* vorkelm_start_replay()
     g_replaying = true;
     g_nextPress = 0;
     g_replaySpeed = 1;
+    if (ReplayAtEnd())
+        DeliverReplayPresses();
     return wrong.c_str();
 }
 

@@ -22,15 +22,11 @@
     return module.UTF8ToString(pointer);
   }
 
-  // Hands a save or a code to the module. Both are ASCII; any other character becomes '?', which
-  // no save or code holds, so the module refuses it rather than reading another letter.
+  // Hands a save or a code to the module. Both are ASCII; any other character takes more than one
+  // byte, none of them in either alphabet, so the module refuses it rather than reading another.
   function hand(value) {
     var at = module._vorkelm_text_buffer(value.length);
-    var heap = module.HEAPU8;
-    for (var i = 0; i < value.length; ++i) {
-      var c = value.charCodeAt(i);
-      heap[at + i] = c < 128 ? c : 63;
-    }
+    new TextEncoder().encodeInto(value, module.HEAPU8.subarray(at, at + value.length));
   }
 
   function element(tag, className, content) {

@@ -124,7 +124,7 @@ TEST_F(SavedGame, ReplayCodesCarryTheirPressesAndRefuseWhatTheyCannotHold)
 
     std::string damaged = code;
     damaged[code.size() / 2] = damaged[code.size() / 2] == 'A' ? 'B' : 'A';
-    Replay pastItsEnd{3, {{2, true}, {4, false}}};
+    Replay pastItsEnd{3, {{2, true}, {4, false}, {5, true}}};
     Bytes pastBytes{REPLAY_CODE_VERSION};
     PutPresses(pastBytes, pastItsEnd);
     PutChecksum(pastBytes);
@@ -135,7 +135,7 @@ TEST_F(SavedGame, ReplayCodesCarryTheirPressesAndRefuseWhatTheyCannotHold)
         {damaged, "checksum"},
         {std::string(REPLAY_CODE_MAX_LENGTH + 1, 'A'), "longer than"},
         {Base64Url(otherVersion), "version 2"},
-        {Base64Url(pastBytes), "press at tick 4, past its end at tick 3"},
+        {Base64Url(pastBytes), "press at tick 5, past its end (3 ticks"},
         {"AQ%UC", "not base64url"},
         {"", "empty"},
     };
