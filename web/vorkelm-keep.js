@@ -185,6 +185,7 @@
   // A replay's controls: where it stands, its speeds, the jump to its end, and at the end the
   // viewer's choice to play on from there.
   function showReplayCommands() {
+    document.title = 'リプレイ / Replay - ' + document.title;
     commands.textContent = '';
     var status = commands.appendChild(element('span', 'keep-status'));
     status.setAttribute('aria-live', 'off');
@@ -222,6 +223,7 @@
     if (!module._vorkelm_play_from_here())
       return;
     history.replaceState(null, '', location.pathname + location.search);
+    document.title = document.title.replace('リプレイ / Replay - ', '');
     showGameCommands();
     save();
   }
