@@ -200,6 +200,10 @@
     commands.appendChild(button('最後へ / To the end', function () {
       module._vorkelm_replay_jump();
     })).id = 'keep-jump';
+    // The page without the replay's fragment is a new load, which continues the viewer's game.
+    commands.appendChild(button('自分のゲームへ / My game', function () {
+      location.href = location.pathname + location.search;
+    }));
     var playOn = commands.appendChild(button('ここから遊ぶ / Play from here', playFromHere));
     playOn.id = 'keep-play-from-here';
     playOn.hidden = true;
