@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "app/resource.h"
 
+#include <string>
+
 HINSTANCE g_instance;
 char g_titleText[100];
 char g_className[100];
@@ -12,6 +14,41 @@ namespace {
 // Outer size, frame, caption and menu bar included.
 constexpr int WINDOW_WIDTH = 400;
 constexpr int WINDOW_HEIGHT = 450;
+
+// The files the game opens by bare name whenever it draws or plays them.
+const wchar_t* const ASSET_FILES[] = {
+    L"back.bmp", L"base.bmp",  L"basemask.bmp", L"bar.bmp",   L"barmask.bmp", L"top.bmp",
+    L"move.bmp", L"movemask.bmp", L"coin.bmp", L"coinmask.bmp", L"coin2.bmp", L"coin2mask.bmp",
+    L"s.wav",    L"stop.wav",  L"in.wav",       L"coin.wav",
+};
+
+bool HoldsAnAssetFile(const std::wstring& folder)
+{
+    for (const wchar_t* name : ASSET_FILES) {
+        const DWORD attributes = GetFileAttributesW((folder + name).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+    }
+    return false;
+}
+
+// A shortcut, a command line or a launcher may start the program in any folder. When that folder
+// holds none of the game's files and the program's own folder does, the game reads them from
+// there; any folder with files of its own, good or broken, stays the one the game reads. Wide
+// calls, so that a folder name outside code page 932 is found too.
+void FindAssetFolder()
+{
+    if (HoldsAnAssetFile(L""))
+        return;
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size())
+        return;
+    path.resize(length);
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    if (HoldsAnAssetFile(folder))
+        SetCurrentDirectoryW(folder.c_str());
+}
 
 } // namespace
 
@@ -48,6 +85,7 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    FindAssetFolder();
     LoadStringA(instance, IDS_APP_TITLE, g_titleText, sizeof g_titleText);
     LoadStringA(instance, IDC_VORKELM, g_className, sizeof g_className);
     RegisterMainClass(instance);
