@@ -3,7 +3,6 @@
 #include "app/main_window.h"
 #include "app/resource.h"
 
-#include <string>
 
 HINSTANCE g_instance;
 char g_titleText[100];
@@ -22,10 +21,17 @@ const wchar_t* const ASSET_FILES[] = {
     L"s.wav",    L"stop.wav",  L"in.wav",       L"coin.wav",
 };
 
-bool HoldsAnAssetFile(const std::wstring& folder)
+// Paths as long as Windows allows, with room for a file name.
+constexpr DWORD LONGEST_PATH = 32768;
+wchar_t g_programFolder[LONGEST_PATH];
+wchar_t g_assetPath[LONGEST_PATH + 32];
+
+bool HoldsAnAssetFile(const wchar_t* folder)
 {
     for (const wchar_t* name : ASSET_FILES) {
-        const DWORD attributes = GetFileAttributesW((folder + name).c_str());
+        lstrcpyW(g_assetPath, folder);
+        lstrcatW(g_assetPath, name);
+        const DWORD attributes = GetFileAttributesW(g_assetPath);
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return true;
     }
@@ -40,14 +46,16 @@ void FindAssetFolder()
 {
     if (HoldsAnAssetFile(L""))
         return;
-    std::wstring path(32768, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size())
+    const DWORD length = GetModuleFileNameW(nullptr, g_programFolder, LONGEST_PATH);
+    if (length == 0 || length >= LONGEST_PATH)
         return;
-    path.resize(length);
-    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-    if (HoldsAnAssetFile(folder))
-        SetCurrentDirectoryW(folder.c_str());
+    wchar_t* lastSeparator = g_programFolder;
+    for (wchar_t* at = g_programFolder; *at; ++at)
+        if (*at == L'\\')
+            lastSeparator = at;
+    lastSeparator[1] = L'\0';
+    if (HoldsAnAssetFile(g_programFolder))
+        SetCurrentDirectoryW(g_programFolder);
 }
 
 } // namespace

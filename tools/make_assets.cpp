@@ -801,18 +801,16 @@ bool IconColour(double x, double y, double pixel, Rgb& colour)
     const double outline = std::max(1.0, pixel);
     const double bevel = r - outline - 2;
     const double face = bevel - std::max(0.8, pixel);
-    const Rgb gold{250, 200, 40}, light{255, 245, 150}, dark{150, 110, 10};
+    const Rgb gold{255, 210, 40}, light{255, 240, 150}, dark{160, 115, 10};
+    // Flat colours, lit from the upper left: the large image stays a small PNG.
     if (d > r - outline)
         colour = {40, 25, 0};
     else if (d > bevel)
-        colour = Mix(light, dark, std::clamp((dx + dy) / (2 * r) + 0.5, 0.0, 1.0));
+        colour = dx + dy < 0 ? light : dark;
     else if (d > face)
         colour = dark;
-    else {
-        // Lit from the upper left.
-        const double lx = x - (c - 5), ly = y - (c - 5);
-        colour = Mix(light, gold, std::min(1.0, std::sqrt(lx * lx + ly * ly) / (face + 5)));
-    }
+    else
+        colour = gold;
     // The letter: two strokes meeting at the bottom centre, with a shadow on their right.
     const double top = c - 7, bottom = c + 7;
     if (y >= top && y <= bottom && d < face) {
@@ -828,7 +826,7 @@ bool IconColour(double x, double y, double pixel, Rgb& colour)
     const double gx = x - (c - r * 0.55 + 0.5), gy = y - (c - r * 0.55 + 0.5);
     const double glint = std::max(1.3, pixel);
     if (gx * gx + gy * gy < glint * glint)
-        colour = Mix(WHITE, colour, std::sqrt(gx * gx + gy * gy) / glint);
+        colour = WHITE;
     return true;
 }
 
