@@ -39,13 +39,13 @@ cat >"$winget/$id.locale.en-US.yaml" <<EOF
 PackageIdentifier: $id
 PackageVersion: $version
 PackageLocale: en-US
-Publisher: $publisher
+Publisher: "$publisher"
 PublisherUrl: $homepage
 PackageName: "$title"
 PackageUrl: $homepage
 License: MIT
-Copyright: $copyright
-ShortDescription: $description
+Copyright: "$copyright"
+ShortDescription: "$description"
 Tags:
   - game
   - arcade
@@ -83,7 +83,7 @@ ExpectedReturnCodes:
     ReturnResponse: packageInUse
 AppsAndFeaturesEntries:
   - DisplayName: "$title"
-    Publisher: $publisher
+    Publisher: "$publisher"
     DisplayVersion: $version
     ProductCode: $product_code
 Installers:
