@@ -46,3 +46,10 @@ export async function launch() {
   };
   return browser;
 }
+
+// Where the tests find the site, the native replay runner and the folder for screenshots.
+export const settings = {
+  site: process.env.VORKELM_SITE || 'build/web',
+  sim: process.env.VORKELM_SIM || 'build/native/vorkelm-sim',
+  shots: process.env.VORKELM_SHOTS || 'build/web-test',
+};
