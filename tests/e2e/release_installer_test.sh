@@ -5,8 +5,8 @@
 #   its folder, and leaves nothing else;
 # - installed with /D= and then again without it, there is one copy, in the first folder, and one
 #   entry; its Start-menu shortcut starts the game, drawing its pictures; while the game runs,
-#   installing and uninstalling fail and change nothing; uninstalling removes the parent folder
-#   that the installer made;
+#   installing and uninstalling fail and change nothing, and so does an upgrade that cannot
+#   replace a file; uninstalling removes the parent folder that the installer made;
 # - /CurrentUser installs under the user's own folders and HKCU only, and uninstalls to nothing.
 source "$(dirname "$0")/lib.sh"
 
@@ -95,6 +95,12 @@ wine "$unix_folder/uninstall.exe" /S "_?=$folder" || rc=$?
 [ $rc = 3 ] || fail "uninstalling while the game runs gave exit code $rc, not 3"
 release_installed && registered_here || fail "installing or uninstalling while the game ran changed it"
 stop_game
+# An upgrade that meets a file it cannot replace (a folder in its place here) changes nothing.
+rm "$unix_folder/LICENSE.txt" && mkdir "$unix_folder/LICENSE.txt"
+! wine "$setup" /S || fail "an upgrade that could not replace a file succeeded"
+rmdir "$unix_folder/LICENSE.txt"
+diff -r -x uninstall.exe -x LICENSE.txt "$release" "$unix_folder" >/dev/null && registered_here ||
+    fail "a failed upgrade changed the installation"
 start_through_shortcut
 stop_game
 uninstall_and_wait
