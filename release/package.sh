@@ -21,7 +21,9 @@ stage=$out/$name
 # without their git history get 1980-01-01, the earliest time a zip can hold.
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
-rm -rf "$stage" "$out/$name.zip" "$out/$name-setup.exe"
+# One version at a time in the build folder: the tests and the packagers' files take the only one.
+rm -rf "$out"/Vorkelm-*-win64 "$out"/Vorkelm-*-win64.zip "$out"/Vorkelm-*-win64-setup.exe \
+    "$out"/Vorkelm-*-winget
 mkdir -p "$stage"
 "$strip" -o "$stage/vorkelm.exe" "$exe"
 cp "$top"/assets/*.bmp "$top"/assets/*.wav "$stage/"
