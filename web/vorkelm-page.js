@@ -19,12 +19,14 @@
   var about = document.getElementById('about');
   var message = document.getElementById('message');
   var credit = document.getElementById('credit');
+  var under = document.getElementById('under');
   var menus = Array.prototype.slice.call(document.querySelectorAll('.menu'));
   // What the About box makes inert while it is open: all of the window and the page behind it.
   var behindAbout = ['titlebar', 'menubar', 'client-area', 'drop-left', 'drop-right', 'under']
     .map(function (id) { return document.getElementById(id); });
   var ui = 1;
   var scale = 1;
+  var underHeight = 0;
 
   function say(html) {
     message.innerHTML = html;
@@ -84,6 +86,7 @@
     stage.style.left = snap(left, corner.left, area.width - size.width) + 'px';
     stage.style.top = snap(top, corner.top, area.height - size.height) + 'px';
     placeAbout();
+    underHeight = under.offsetHeight;
     root.classList.remove('fitting');
   }
 
@@ -115,6 +118,14 @@
     visualViewport.addEventListener('resize', fit);
   if (document.fonts)
     document.fonts.ready.then(fit);
+  // The row under the window grows with what the page's other scripts put in it; the fit waits
+  // for the next frame, so that it never resizes what is being observed.
+  if (window.ResizeObserver) {
+    new ResizeObserver(function () {
+      if (under.offsetHeight !== underHeight)
+        requestAnimationFrame(fit);
+    }).observe(under);
+  }
   fit();
 
   if (location.protocol === 'file:') {
