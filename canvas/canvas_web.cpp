@@ -103,8 +103,16 @@ EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int
         scratch.height = Math.max(scratch.height, cellHeight);
         context.font = size + 'px ' + fonts;
     }
+    var fill = 'rgb(' + (red & 255) + ',' + (green & 255) + ',' + (blue & 255) + ')';
+    // Where the browser blurs read-back on purpose, the glyphs are drawn over the shown picture
+    // instead (see WebPresent), and nothing drawn later in the frame covers them.
+    if (!Module.vorkelmExactReadBack(context)) {
+        var texts = Module.vorkelmTexts[pixels] = Module.vorkelmTexts[pixels] || [];
+        texts.push({font: context.font, fill: fill, text: text, x: x, y: y + ascent});
+        return;
+    }
     context.clearRect(0, 0, width, cellHeight);
-    context.fillStyle = 'rgb(' + (red & 255) + ',' + (green & 255) + ',' + (blue & 255) + ')';
+    context.fillStyle = fill;
     context.fillText(text, 0, ascent);
     var glyphs = context.getImageData(0, 0, width, cellHeight).data;
     // Glyph edges blend over what lies beneath; there is no background box.
@@ -129,8 +137,44 @@ EM_JS(void, WebPresent, (const Pixel* pixels, int width, int height, const char*
     var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
                               width, height);
     // Whatever of the surface lies beyond the element is not shown.
-    element.getContext('2d').putImageData(image, 0, 0, 0, 0, Math.min(width, element.width),
-                                          Math.min(height, element.height));
+    var context = element.getContext('2d');
+    context.putImageData(image, 0, 0, 0, 0, Math.min(width, element.width),
+                         Math.min(height, element.height));
+    (Module.vorkelmTexts[pixels] || []).forEach(function(text) {
+        context.font = text.font;
+        context.fillStyle = text.fill;
+        context.fillText(text.text, text.x, text.y);
+    });
+});
+
+// The texts a surface shows over its pixels, kept until the surface is cleared, and whether
+// this browser reads a canvas back exactly as drawn: Firefox's resistFingerprinting, Brave and
+// Safari may add noise to what a page reads back, which would turn glyphs into speckles.
+EM_JS(void, WebSetUpText, (), {
+    if (Module.vorkelmTexts) return;
+    Module.vorkelmTexts = {};
+    Module.vorkelmExactReadBack = function(context) {
+        if (Module.vorkelmReadBackExact === undefined) {
+            context.clearRect(0, 0, 16, 16);
+            for (var i = 0; i < 16; ++i) {
+                context.fillStyle = 'rgb(' + i * 16 + ',' + (255 - i * 8) + ',' + i * 5 + ')';
+                context.fillRect(i, 0, 1, 16);
+            }
+            var data = context.getImageData(0, 0, 16, 16).data;
+            Module.vorkelmReadBackExact = true;
+            for (var at = 0; at < data.length; at += 4) {
+                var column = (at / 4) % 16;
+                if (data[at] !== column * 16 || data[at + 1] !== 255 - column * 8 ||
+                    data[at + 2] !== column * 5 || data[at + 3] !== 255)
+                    Module.vorkelmReadBackExact = false;
+            }
+        }
+        return Module.vorkelmReadBackExact;
+    };
+});
+
+EM_JS(void, WebForgetText, (const Pixel* pixels), {
+    delete Module.vorkelmTexts[pixels];
 });
 
 // Until the first key press or click in the page there is no audio: browsers allow sound only
@@ -221,6 +265,8 @@ void Canvas::Setup(WindowHandle, int w, int h)
     height = surface ? h : 0;
     // The pixels are what a test reads back.
     memoryDC = surface;
+    WebSetUpText();
+    WebForgetText(Pixels(surface));
 }
 
 // A browser shows the page only between tasks, so presenting at once shows the frame as soon as
@@ -237,11 +283,13 @@ void Canvas::Present(WindowHandle window)
 
 void Canvas::ClearBlack()
 {
+    WebForgetText(Pixels(surface));
     std::fill_n(Pixels(surface), width * height, Packed(0, 0, 0));
 }
 
 void Canvas::ClearWhite()
 {
+    WebForgetText(Pixels(surface));
     std::fill_n(Pixels(surface), width * height, Packed(255, 255, 255));
 }
 

@@ -129,10 +129,9 @@
         return;
       overlay.className = 'failed';
       overlay.setAttribute('role', 'alert');
-      overlay.innerHTML = '<p class="loading-title"></p><p class="ja"></p><p class="en" lang="en">' +
-        '</p><button type="button">再読み込み / <span lang="en">Reload</span></button>';
-      overlay.querySelector('.loading-title').textContent = 'ゲームを開始できませんでした / ' +
-        'The game could not start';
+      overlay.innerHTML = '<p class="loading-title">ゲームを開始できませんでした<br><span lang="en">' +
+        'The game could not start</span></p><p class="ja"></p><p class="en" lang="en"></p>' +
+        '<button type="button">再読み込み / <span lang="en">Reload</span></button>';
       overlay.querySelector('.ja').textContent = failure.ja;
       overlay.querySelector('.en').textContent = failure.en;
       overlay.querySelector('button').addEventListener('click', function () { location.reload(); });
