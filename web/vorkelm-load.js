@@ -58,8 +58,11 @@
       var chunks = [];
       var pump = function () {
         return reader.read().then(function (step) {
-          if (step.done)
-            return new Blob(chunks).arrayBuffer();
+          if (step.done) {
+            var whole = new Uint8Array(file.received);
+            chunks.reduce(function (at, chunk) { whole.set(chunk, at); return at + chunk.length; }, 0);
+            return whole.buffer;
+          }
           chunks.push(step.value);
           file.received += step.value.length;
           progressed();
@@ -89,7 +92,13 @@
                           'This browser cannot run WebAssembly, which the game needs.');
   } else {
     take(MODULE_SCRIPT);
-    take(MODULE_BINARY);
+    // Compiled as soon as it arrives, while the rest of the page still loads.
+    var compiled = take(MODULE_BINARY).then(function (binary) {
+      return WebAssembly.compile(binary).catch(function () {
+        throw damaged(MODULE_BINARY);
+      });
+    });
+    compiled.catch(function () {});
     PICTURES.forEach(take);
   }
 
@@ -186,8 +195,10 @@
     Object.assign(window.Module, {
       instantiateWasm: function (imports, receive) {
         instantiating = true;
-        take(MODULE_BINARY).then(function (binary) {
-          return WebAssembly.instantiate(binary, imports).catch(function () {
+        compiled.then(function (module) {
+          return WebAssembly.instantiate(module, imports).then(function (instance) {
+            return { instance: instance, module: module };
+          }, function () {
             throw damaged(MODULE_BINARY);
           });
         }).then(function (result) { receive(result.instance, result.module); }, fail);

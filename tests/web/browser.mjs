@@ -6,6 +6,9 @@ import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
+// Chromium's own network presets ("Fast 3G", "Slow 3G"), for the loading benchmark.
+export { PredefinedNetworkConditions } from 'puppeteer-core';
+
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.bmp': 'image/bmp', '.wav': 'audio/wav',
