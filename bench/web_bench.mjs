@@ -8,7 +8,7 @@ const run = (command, ...args) => execFileSync(command, args, { stdio: ['ignore'
 run('emcmake', 'cmake', '-S', '.', '-B', 'build/web-bench', '-DCMAKE_BUILD_TYPE=Release');
 run('cmake', '--build', 'build/web-bench', '--target', 'vorkelm-web-bench');
 
-const server = await serve({ '/': 'build/web-bench' });
+const server = await serve({ '/': 'build/web-bench/site' });
 const browser = await launch('chromium');
 const page = await browser.newPage();
 page.on('console', (message) => console.log(message.text()));
