@@ -3,6 +3,8 @@
 // Identifiers of the program's resources. 109 names the class-name string, the menu and the
 // accelerator table; 103 names the title string and the About dialog.
 
+// The icon that Explorer, shortcuts and the installer show: they take the group with the lowest id.
+#define IDI_SHELL 1
 #define IDS_APP_TITLE 103
 #define IDD_ABOUTBOX 103
 #define IDM_ABOUT 104

@@ -801,18 +801,16 @@ bool IconColour(double x, double y, double pixel, Rgb& colour)
     const double outline = std::max(1.0, pixel);
     const double bevel = r - outline - 2;
     const double face = bevel - std::max(0.8, pixel);
-    const Rgb gold{250, 200, 40}, light{255, 245, 150}, dark{150, 110, 10};
+    const Rgb gold{255, 210, 40}, light{255, 240, 150}, dark{160, 115, 10};
+    // Flat colours, lit from the upper left: the large image stays a small PNG.
     if (d > r - outline)
         colour = {40, 25, 0};
     else if (d > bevel)
-        colour = Mix(light, dark, std::clamp((dx + dy) / (2 * r) + 0.5, 0.0, 1.0));
+        colour = dx + dy < 0 ? light : dark;
     else if (d > face)
         colour = dark;
-    else {
-        // Lit from the upper left.
-        const double lx = x - (c - 5), ly = y - (c - 5);
-        colour = Mix(light, gold, std::min(1.0, std::sqrt(lx * lx + ly * ly) / (face + 5)));
-    }
+    else
+        colour = gold;
     // The letter: two strokes meeting at the bottom centre, with a shadow on their right.
     const double top = c - 7, bottom = c + 7;
     if (y >= top && y <= bottom && d < face) {
@@ -828,7 +826,7 @@ bool IconColour(double x, double y, double pixel, Rgb& colour)
     const double gx = x - (c - r * 0.55 + 0.5), gy = y - (c - r * 0.55 + 0.5);
     const double glint = std::max(1.3, pixel);
     if (gx * gx + gy * gy < glint * glint)
-        colour = Mix(WHITE, colour, std::sqrt(gx * gx + gy * gy) / glint);
+        colour = WHITE;
     return true;
 }
 
@@ -929,6 +927,66 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image)
     return out;
 }
 
+// An icon file of 32-bit images: bitmaps up to 48 pixels, PNG above, as Windows Vista and later
+// read them.
+std::vector<uint8_t> EncodeTrueColourIcon(const std::vector<int>& sizes)
+{
+    std::vector<std::vector<uint8_t>> bodies;
+    for (int n : sizes) {
+        const RgbaImage image = DrawIconRgba(n);
+        if (n > 48) {
+            bodies.push_back(EncodePng(image));
+            continue;
+        }
+        const int andStride = ((n + 31) / 32) * 4;
+        std::vector<uint8_t> b;
+        Put32(b, 40);
+        Put32(b, n);
+        Put32(b, 2 * n); // the colour image and the transparency mask, one above the other
+        Put16(b, 1);
+        Put16(b, 32);
+        Put32(b, 0);
+        Put32(b, uint32_t((n * 4 + andStride) * n));
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        for (int y = n - 1; y >= 0; --y)
+            for (int x = 0; x < n; ++x) {
+                const uint8_t* p = &image.rgba[(size_t(y) * n + x) * 4];
+                b.insert(b.end(), {p[2], p[1], p[0], p[3]});
+            }
+        for (int y = n - 1; y >= 0; --y) {
+            std::vector<uint8_t> row(andStride, 0);
+            for (int x = 0; x < n; ++x)
+                if (image.rgba[(size_t(y) * n + x) * 4 + 3] == 0)
+                    row[x / 8] |= uint8_t(0x80 >> (x % 8));
+            b.insert(b.end(), row.begin(), row.end());
+        }
+        bodies.push_back(std::move(b));
+    }
+
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, uint32_t(sizes.size()));
+    uint32_t offset = 6 + 16 * uint32_t(sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        out.push_back(uint8_t(sizes[i] & 0xFF)); // 0 stands for 256
+        out.push_back(uint8_t(sizes[i] & 0xFF));
+        out.push_back(0);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, uint32_t(bodies[i].size()));
+        Put32(out, offset);
+        offset += uint32_t(bodies[i].size());
+    }
+    for (const auto& b : bodies)
+        out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
@@ -955,8 +1013,8 @@ int main(int argc, char** argv)
     if (argc != 4) {
         std::fprintf(stderr, "usage: vorkelm-assets ASSETS_DIR ICONS_DIR WEB_DIR\n"
                              "Writes the game's bitmap and wave files into ASSETS_DIR,\n"
-                             "vorkelm.ico and small.ico into ICONS_DIR, and the web page's\n"
-                             "icons icon-180.png, icon-192.png and icon-512.png into WEB_DIR.\n");
+                             "vorkelm.ico, small.ico and vorkelm-shell.ico into ICONS_DIR, and the\n"
+                             "web page's icon-180.png, icon-192.png and icon-512.png into WEB_DIR.\n");
         return 2;
     }
     const std::filesystem::path assets = argv[1];
@@ -987,6 +1045,7 @@ int main(int argc, char** argv)
         {assets / "coin.wav", EncodeWav(PayoutSound())},
         {icons / "vorkelm.ico", EncodeIcon({DrawIcon(32), DrawIcon(16)})},
         {icons / "small.ico", EncodeIcon({DrawIcon(16)})},
+        {icons / "vorkelm-shell.ico", EncodeTrueColourIcon({16, 24, 32, 48, 256})},
         // An installed web app's icons, and the one a phone puts on its home screen.
         {web / "icon-180.png", EncodePng(DrawIconRgba(180))},
         {web / "icon-192.png", EncodePng(DrawIconRgba(192))},
