@@ -35,6 +35,8 @@
   var lastProgress = Date.now();
   var failure = null;
   var firstFrame = false;
+  // The game's tick count when the module has started: a continued game does not start at 0.
+  var startTicks = null;
   var overlay = null;
 
   function progressed() {
@@ -211,6 +213,9 @@
           Module.ccall('vorkelm_preload', null, ['string'], [name]);
         });
       },
+      postRun: function () {
+        startTicks = Module._vorkelm_ticks();
+      },
       onAbort: fail
     });
     var script = document.createElement('script');
@@ -230,7 +235,7 @@
     }
     take(MODULE_SCRIPT).then(runModule).catch(fail);
     var watch = setInterval(function () {
-      firstFrame = firstFrame || !!(window.vorkelm && vorkelm.ticks() > 0);
+      firstFrame = firstFrame || (startTicks !== null && Module._vorkelm_ticks() > startTicks);
       var waiting = Object.keys(files).filter(function (name) { return !files[name].done; });
       if (!firstFrame && !failure && waiting.length && Date.now() - lastProgress > STALL_MS) {
         fail(new Failure(waiting[0] + ' の読み込みが ' + STALL_MS / 1000 + ' 秒以上止まっています。',

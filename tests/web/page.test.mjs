@@ -26,7 +26,7 @@ function readBmp(file) {
 let server;
 let hidden;
 let browser;
-const pages = [];
+const contexts = [];
 
 before(async () => {
   fs.mkdirSync(settings.shots, { recursive: true });
@@ -37,7 +37,7 @@ before(async () => {
 
 // Whatever a check left open is closed, also when it failed half-way.
 afterEach(async () => {
-  await Promise.all(pages.splice(0).map((page) => page.close().catch(() => {})));
+  await Promise.all(contexts.splice(0).map((context) => context.close().catch(() => {})));
 });
 
 after(async () => {
@@ -46,10 +46,11 @@ after(async () => {
   hidden?.close();
 });
 
+// Each page in a browser context of its own, so that no check continues another's saved game.
 async function newPage() {
-  const page = await browser.newPage();
-  pages.push(page);
-  return page;
+  const context = await browser.createBrowserContext();
+  contexts.push(context);
+  return context.newPage();
 }
 
 // Waits in the page until its tick count reaches `ticks`.
