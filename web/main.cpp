@@ -16,9 +16,9 @@
 namespace {
 
 constexpr double BAND_REDRAW_MS = 50;
-// How long the first tick waits for the page's pictures: a slow server gets a late picture
-// rather than a late game.
-constexpr double PICTURE_WAIT_MS = 3000;
+// How long the first tick waits for the page's pictures, so that the first frame is whole even on
+// a slow link; a server that sends nothing for this long gets a game without them.
+constexpr double PICTURE_WAIT_MS = 60000;
 constexpr double PICTURE_POLL_MS = 20;
 
 // The commands of the Windows menu and dialog, by the same numbers.

@@ -1,6 +1,7 @@
-// The page around the game: it loads the module, fits the window to the screen, runs the menus,
-// the dialog's buttons and the touch buttons, and defines window.vorkelm. What happens to the
-// game is decided by the module (web/main.cpp); this script only shows, hides and places.
+// The page around the game: it fits the window to the screen, runs the menus, the dialog's
+// buttons and the touch buttons, and defines window.vorkelm (the loader in the page's head starts
+// the module). What happens to the game is decided by the module (web/main.cpp); this script only
+// shows, hides and places.
 'use strict';
 (function () {
   // Where the About box opens, from the client area's top left corner, in game pixels.
@@ -221,17 +222,9 @@
         message.textContent = '';
       }
     },
-    // The build lists the asset files on the page: pictures load before the first tick, and
-    // sounds once the first key press or click allows them.
-    soundFiles: document.body.dataset.sounds.split(' ').filter(Boolean),
-    onRuntimeInitialized: function () {
-      document.body.dataset.pictures.split(' ').filter(Boolean).forEach(function (name) {
-        Module.ccall('vorkelm_preload', null, ['string'], [name]);
-      });
-    },
-    onAbort: function () {
-      say('<p lang="en">Vorkelm could not start in this browser.</p>');
-    }
+    // The build lists the sound files on the page: they load once the first key press or click
+    // allows them.
+    soundFiles: document.body.dataset.sounds.split(' ').filter(Boolean)
   };
 
   // Menu titles open their drop-downs: a click leaves the focus on the title, a key press
@@ -329,9 +322,4 @@
       button.addEventListener(type, release);
     });
   });
-
-  var script = document.createElement('script');
-  script.src = 'vorkelm.js';
-  script.onerror = Module.onAbort;
-  document.body.appendChild(script);
 })();

@@ -1,5 +1,6 @@
-// The browser build in headless chromium: it loads cleanly, draws the machine, plays the native
-// runner's game, opens and closes the About box, and runs on without its asset files.
+// The browser build in headless chromium or firefox-esr (VORKELM_BROWSER): it loads cleanly,
+// draws the machine, plays the native runner's game, opens and closes the About box, and runs on
+// without its asset files.
 //   node --test tests/web/page.test.mjs      (from the top folder; see settings in browser.mjs)
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
