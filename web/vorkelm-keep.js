@@ -242,11 +242,18 @@
     return false;
   }
 
+  // The commands stand under the window from the first paint on, and work once the game runs: the
+  // page does not grow or move when the module starts.
+  commands = document.getElementById('game-commands');
+  if (commands) {
+    showGameCommands();
+    commands.querySelectorAll('button').forEach(function (made) { made.disabled = true; });
+  }
+
   window.vorkelmKeep = {
     // Called by the module before its first tick.
     start: function (started) {
       module = started;
-      commands = document.getElementById('game-commands');
       try {
         storage = window.localStorage;
       } catch (error) {
@@ -257,7 +264,7 @@
         showReplayCommands();
       } else {
         continueSavedGame();
-        showGameCommands();
+        commands.querySelectorAll('button').forEach(function (made) { made.disabled = false; });
         if (!storage)
           cannotSave();
       }

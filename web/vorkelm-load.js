@@ -1,8 +1,7 @@
-// Loads the game. The build writes this script into the page's head, so that the module and
-// every picture are requested at once, before anything else of the page arrives. Until the
-// first frame the client area shows what is arriving; when something fails, it says what, in
-// Japanese and English, with a reload button. It also registers the service worker that keeps
-// the game playable offline.
+// Loads the game. The build writes this script into the page's head; it requests the module and
+// every picture at once as soon as the page has first painted. Until the first frame the client
+// area shows what is arriving; when something fails, it says what, in Japanese and English, with
+// a reload button. It also registers the service worker that keeps the game playable offline.
 'use strict';
 (function () {
   var PICTURES = '@PICTURE_FILES@'.split(' ').filter(Boolean);
@@ -92,16 +91,37 @@
   if (typeof WebAssembly !== 'object') {
     failure = new Failure('このブラウザーは WebAssembly に対応していないため、ゲームを起動できません。',
                           'This browser cannot run WebAssembly, which the game needs.');
-  } else {
-    take(MODULE_SCRIPT);
-    // Compiled as soon as it arrives, while the rest of the page still loads.
-    var compiled = take(MODULE_BINARY).then(function (binary) {
+  }
+
+  // The module and every picture are requested together once the page has painted its window:
+  // on a slow link the page's own style and scripts then arrive first, and the loading screen
+  // shows at once instead of after the game's files.
+  var compiled = null;
+  function afterFirstPaint(then) {
+    var started = false;
+    var once = function () {
+      if (!started)
+        then();
+      started = true;
+    };
+    // A hidden tab paints nothing and runs no animation frames.
+    if (document.visibilityState === 'hidden')
+      return once();
+    requestAnimationFrame(function () { setTimeout(once, 0); });
+    setTimeout(once, 500);
+  }
+  function requestFiles() {
+    lastProgress = Date.now();
+    var script = take(MODULE_SCRIPT);
+    // Compiled as soon as it arrives, while the rest still loads.
+    compiled = take(MODULE_BINARY).then(function (binary) {
       return WebAssembly.compile(binary).catch(function () {
         throw damaged(MODULE_BINARY);
       });
     });
     compiled.catch(function () {});
     PICTURES.forEach(take);
+    script.then(runModule).catch(fail);
   }
 
   function fail(error) {
@@ -161,8 +181,8 @@
     var bar = overlay.querySelector('progress');
     if (sized)
       bar.value = total ? received / total : 1;
-    overlay.querySelector('.loading-detail').textContent =
-      'ファイル / files ' + done + ' / ' + names.length + ' · ' + kilobytes(received) +
+    overlay.querySelector('.loading-files').textContent = done + ' / ' + names.length;
+    overlay.querySelector('.loading-bytes').textContent = kilobytes(received) +
       (sized ? ' / ' + kilobytes(total) : '');
   }
 
@@ -174,7 +194,8 @@
     overlay.id = 'loading';
     overlay.setAttribute('role', 'status');
     overlay.innerHTML = '<p class="loading-title"></p><p>読み込み中… <span lang="en">Loading…</span>' +
-      '</p><progress max="1"></progress><p class="loading-detail"></p>';
+      '</p><progress max="1"></progress><p class="loading-detail"><span>ファイル / <span lang="en">' +
+      'files</span></span><span class="loading-files"></span>·<span class="loading-bytes"></span></p>';
     overlay.querySelector('.loading-title').textContent = document.title;
     client.parentNode.insertBefore(overlay, client.nextSibling);
     place();
@@ -233,7 +254,7 @@
       fail(notLoaded(PAGE_SCRIPT));
       return;
     }
-    take(MODULE_SCRIPT).then(runModule).catch(fail);
+    afterFirstPaint(requestFiles);
     var watch = setInterval(function () {
       firstFrame = firstFrame || (startTicks !== null && Module._vorkelm_ticks() > startTicks);
       var waiting = Object.keys(files).filter(function (name) { return !files[name].done; });
