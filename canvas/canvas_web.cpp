@@ -54,7 +54,11 @@ EM_JS(void, WebLoadPicture, (int index, const char* fileName), {
         if (!response.ok) throw new Error(name + ': ' + response.status);
         return response.arrayBuffer();
     });
+    // Each picture is decoded in a task of its own: pictures that arrive together never block
+    // the page for long.
     fetched.then(function(bytes) {
+        return new Promise(function(resolve) { setTimeout(resolve, 0, bytes); });
+    }).then(function(bytes) {
         var file = Module._malloc(Math.max(bytes.byteLength, 1));
         if (!file) throw new Error(name + ': no memory');
         HEAPU8.set(new Uint8Array(bytes), file);
