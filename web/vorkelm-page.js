@@ -214,7 +214,7 @@
             '<p><button id="play-again" type="button">もう一度遊ぶ / ' +
             '<span lang="en">Play again</span></button></p>');
         var again = document.getElementById('play-again');
-        again.addEventListener('click', function () { Module._vorkelm_new_game(); });
+        again.addEventListener('click', function () { vorkelmKeep.playAgain(); });
         again.focus(STAY);
       },
       showPlaying: function () {
