@@ -47,7 +47,7 @@ Picture g_pictures[PICTURE_CAPACITY];
 int g_pictureCount = 0;
 
 // Starts fetching a picture; the page answers with vorkelm_picture_loaded.
-EM_JS(void, WebLoadPicture, (int index, const char* fileName), {
+EM_JS(void, WebLoadPicture, (int index, const char* fileName, int headBytes), {
     var name = UTF8ToString(fileName);
     var failed = function() { Module._vorkelm_picture_loaded(index, 0, 0, 0); };
     fetch(name).then(function(response) {
@@ -55,8 +55,8 @@ EM_JS(void, WebLoadPicture, (int index, const char* fileName), {
         return response.arrayBuffer();
     }).then(function(bytes) {
         // The headers are checked first: a loader would trust them.
-        var head = new Uint8Array(bytes, 0, Math.min(bytes.byteLength, 54));
-        var at = Module._malloc(54);
+        var head = new Uint8Array(bytes, 0, Math.min(bytes.byteLength, headBytes));
+        var at = Module._malloc(headBytes);
         HEAPU8.set(head, at);
         var whole = Module._vorkelm_bitmap_whole(at, head.length, bytes.byteLength);
         Module._free(at);
@@ -89,7 +89,7 @@ const Picture* FindPicture(const char* fileName)
     Picture& picture = g_pictures[g_pictureCount];
     std::strcpy(picture.name, fileName);
     picture.state = Picture::Loading;
-    WebLoadPicture(g_pictureCount++, fileName);
+    WebLoadPicture(g_pictureCount++, fileName, BITMAP_HEAD_BYTES);
     return nullptr;
 }
 

@@ -1,6 +1,7 @@
 // The browser shell: the page's window, its 200 ms tick, the arrow keys, the menu commands and
 // the About box. The page script (vorkelm-page.js) shows and hides the elements; what happens
 // to the game is decided here, as the Windows window procedure decides it.
+#include "app/shell.h"
 #include "canvas/canvas_web.h"
 #include "game/game.h"
 #include "tools/state_dump.h"
@@ -13,17 +14,10 @@
 
 namespace {
 
-constexpr double BAND_REDRAW_MS = 50;
 // How long the first tick waits for the page's pictures: a slow server gets a late picture
 // rather than a late game.
 constexpr double PICTURE_WAIT_MS = 3000;
 constexpr double PICTURE_POLL_MS = 20;
-
-// The commands of the Windows menu and dialog, by the same numbers.
-constexpr int COMMAND_OK = 1;
-constexpr int COMMAND_CANCEL = 2;
-constexpr int COMMAND_ABOUT = 104;
-constexpr int COMMAND_EXIT = 105;
 
 // The page's canvas elements stand for the two windows.
 char g_mainWindow[] = "client";
@@ -78,7 +72,7 @@ void OpenAbout()
         return;
     g_aboutOpen = true;
     g_aboutCanvas.Setup(g_aboutWindow, ABOUT_CANVAS_WIDTH, ABOUT_CANVAS_HEIGHT);
-    g_bandTimer = emscripten_set_interval(OnBandTimer, BAND_REDRAW_MS, nullptr);
+    g_bandTimer = emscripten_set_interval(OnBandTimer, ABOUT_BAND_REDRAW_MS, nullptr);
     EM_ASM(Module.page.showAbout(true));
 }
 
@@ -140,13 +134,13 @@ extern "C" {
 // takes no input.
 EMSCRIPTEN_KEEPALIVE void vorkelm_command(int command)
 {
-    if (g_aboutOpen && command != COMMAND_OK && command != COMMAND_CANCEL)
+    if (g_aboutOpen && command != DIALOG_OK && command != DIALOG_CANCEL)
         return;
-    if (command == COMMAND_ABOUT)
+    if (command == IDM_ABOUT)
         OpenAbout();
-    else if (command == COMMAND_EXIT)
+    else if (command == IDM_EXIT)
         Exit();
-    else if (command == COMMAND_OK || command == COMMAND_CANCEL)
+    else if (command == DIALOG_OK || command == DIALOG_CANCEL)
         CloseAbout();
 }
 

@@ -61,7 +61,7 @@
       },
       showEnded: function () {
         closeMenus();
-        say('<p>Vorkelm～５台目～ has ended. Reload the page to start a new game.</p>' +
+        say('<p>' + document.title + ' has ended. Reload the page to start a new game.</p>' +
             '<p>ゲームは終了しました。再読み込みすると新しいゲームが始まります。</p>');
       }
     },
@@ -96,9 +96,6 @@
       closeMenus();
       Module._vorkelm_command(Number(button.dataset.command));
     });
-  });
-  document.getElementById('close').addEventListener('click', function () {
-    Module._vorkelm_command(105);
   });
 
   // Held like a key: one coin at once, then the keyboard's repeat.
