@@ -1,5 +1,6 @@
-// Text, lines and grids, read back from the surface.
+// Text, lines and grids, read back from the surface, and the picture that every backend draws.
 #include "canvas/canvas.h"
+#include "tests/canvas/primitive_picture.h"
 #include "tests/windows/surface_pixels.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +160,14 @@ TEST(Grid, OutsideItsContractDrawsNoLinesOnThatAxis)
     canvas.DrawGrid(10, 10, 50, 12, 5, 0);
     for (std::uint32_t p : ReadSurface(canvas).pixels)
         ASSERT_EQ(GROUND, p);
+}
+
+TEST(Primitives, DrawThePictureThatEveryBackendDraws)
+{
+    Canvas canvas;
+    canvas.Setup(nullptr, PRIMITIVE_PICTURE_WIDTH, PRIMITIVE_PICTURE_HEIGHT);
+    DrawPrimitivePicture(canvas);
+    EXPECT_EQ(EXPECTED_PRIMITIVE_PICTURE, ReadPrimitivePicture(canvas, PixelAt));
 }
 
 } // namespace
