@@ -1,39 +1,21 @@
-// The picture drawn by the browser's canvas, shown on the page and handed to the test
-// (tests/web/primitives.test.mjs) as text beside the expected one.
+// Draws the picture with the browser's canvas and leaves it on the page beside the expected one.
 #include "tests/canvas/primitive_picture.h"
 
 #include <emscripten.h>
 
-namespace {
-
-// The web surface is RGBA bytes in memory.
-std::uint32_t PixelAt(const Canvas& canvas, int x, int y)
+// The web surface is RGBA bytes.
+static std::uint32_t PixelAt(const Canvas& canvas, int x, int y)
 {
-    const auto* rgba = static_cast<const unsigned char*>(canvas.SurfaceContext()) +
-                       4 * (y * PRIMITIVE_PICTURE_WIDTH + x);
-    return std::uint32_t(rgba[0]) << 16 | std::uint32_t(rgba[1]) << 8 | rgba[2];
+    const auto* rgba = static_cast<const unsigned char*>(canvas.SurfaceContext());
+    const int at = 4 * (y * PICTURE_WIDTH + x);
+    return std::uint32_t(rgba[at]) << 16 | std::uint32_t(rgba[at + 1]) << 8 | rgba[at + 2];
 }
-
-char g_pictureElement[] = "picture";
-
-} // namespace
 
 int main()
 {
     Canvas canvas;
-    canvas.Setup(g_pictureElement, PRIMITIVE_PICTURE_WIDTH, PRIMITIVE_PICTURE_HEIGHT);
-    DrawPrimitivePicture(canvas);
-    EM_ASM({
-        var element = document.getElementById(UTF8ToString($0));
-        element.width = $1;
-        element.height = $2;
-    }, g_pictureElement, PRIMITIVE_PICTURE_WIDTH, PRIMITIVE_PICTURE_HEIGHT);
-    canvas.Present(g_pictureElement);
-    const std::string drawn = ReadPrimitivePicture(canvas, PixelAt);
-    EM_ASM({
-        var picture = window.primitivePicture = {};
-        picture.drawn = UTF8ToString($0);
-        picture.expected = UTF8ToString($1);
-    }, drawn.c_str(), EXPECTED_PRIMITIVE_PICTURE);
-    return 0;
+    canvas.Setup(nullptr, PICTURE_WIDTH, PICTURE_HEIGHT);
+    const std::string drawn = DrawPicture(canvas, PixelAt);
+    EM_ASM({ window.expectedPicture = UTF8ToString($1); window.drawnPicture = UTF8ToString($0); },
+           drawn.c_str(), EXPECTED_PICTURE);
 }

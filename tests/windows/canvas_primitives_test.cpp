@@ -165,9 +165,8 @@ TEST(Grid, OutsideItsContractDrawsNoLinesOnThatAxis)
 TEST(Primitives, DrawThePictureThatEveryBackendDraws)
 {
     Canvas canvas;
-    canvas.Setup(nullptr, PRIMITIVE_PICTURE_WIDTH, PRIMITIVE_PICTURE_HEIGHT);
-    DrawPrimitivePicture(canvas);
-    EXPECT_EQ(EXPECTED_PRIMITIVE_PICTURE, ReadPrimitivePicture(canvas, PixelAt));
+    canvas.Setup(nullptr, PICTURE_WIDTH, PICTURE_HEIGHT);
+    EXPECT_EQ(EXPECTED_PICTURE, DrawPicture(canvas, PixelAt));
 }
 
 } // namespace
