@@ -81,6 +81,7 @@ constexpr int ABOUT_CANVAS_WIDTH = 500;
 constexpr int ABOUT_CANVAS_HEIGHT = 100;
 
 // Starts a wave file playing and returns at once; a new sound cuts off the one playing. In both
-// shells, on Windows and in the browser, the same file asked for again within a few
-// milliseconds of its start is not restarted (wave_restarts.h); the recorder keeps every call.
+// shells, on Windows and in the browser, the same file asked for again less than
+// WAVE_RESTART_GAP_MS after its start is not restarted (wave_restarts.h); the recorder keeps
+// every call.
 void PlayWave(const char* fileName);
