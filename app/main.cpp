@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/resource.h"
 
+
 HINSTANCE g_instance;
 char g_titleText[100];
 char g_className[100];
@@ -12,6 +13,50 @@ namespace {
 // Outer size, frame, caption and menu bar included.
 constexpr int WINDOW_WIDTH = 400;
 constexpr int WINDOW_HEIGHT = 450;
+
+// The files the game opens by bare name whenever it draws or plays them.
+const wchar_t* const ASSET_FILES[] = {
+    L"back.bmp", L"base.bmp",  L"basemask.bmp", L"bar.bmp",   L"barmask.bmp", L"top.bmp",
+    L"move.bmp", L"movemask.bmp", L"coin.bmp", L"coinmask.bmp", L"coin2.bmp", L"coin2mask.bmp",
+    L"s.wav",    L"stop.wav",  L"in.wav",       L"coin.wav",
+};
+
+// Paths as long as Windows allows, with room for a file name.
+constexpr DWORD LONGEST_PATH = 32768;
+wchar_t g_programFolder[LONGEST_PATH];
+wchar_t g_assetPath[LONGEST_PATH + 32];
+
+bool HoldsAnAssetFile(const wchar_t* folder)
+{
+    for (const wchar_t* name : ASSET_FILES) {
+        lstrcpyW(g_assetPath, folder);
+        lstrcatW(g_assetPath, name);
+        const DWORD attributes = GetFileAttributesW(g_assetPath);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+    }
+    return false;
+}
+
+// A shortcut, a command line or a launcher may start the program in any folder. When that folder
+// holds none of the game's files and the program's own folder does, the game reads them from
+// there; any folder with files of its own, good or broken, stays the one the game reads. Wide
+// calls, so that a folder name outside code page 932 is found too.
+void FindAssetFolder()
+{
+    if (HoldsAnAssetFile(L""))
+        return;
+    const DWORD length = GetModuleFileNameW(nullptr, g_programFolder, LONGEST_PATH);
+    if (length == 0 || length >= LONGEST_PATH)
+        return;
+    wchar_t* lastSeparator = g_programFolder;
+    for (wchar_t* at = g_programFolder; *at; ++at)
+        if (*at == L'\\')
+            lastSeparator = at;
+    lastSeparator[1] = L'\0';
+    if (HoldsAnAssetFile(g_programFolder))
+        SetCurrentDirectoryW(g_programFolder);
+}
 
 } // namespace
 
@@ -48,6 +93,7 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    FindAssetFolder();
     LoadStringA(instance, IDS_APP_TITLE, g_titleText, sizeof g_titleText);
     LoadStringA(instance, IDC_VORKELM, g_className, sizeof g_className);
     RegisterMainClass(instance);

@@ -5,6 +5,8 @@
 // the browser page's too (shell.h).
 #include "shell.h"
 
+// The icon that Explorer, shortcuts and the installer show: they take the group with the lowest id.
+#define IDI_SHELL 1
 #define IDS_APP_TITLE 103
 #define IDD_ABOUTBOX 103
 #define IDI_VORKELM 107

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 namespace {
 
 // The files are little-endian.
@@ -649,7 +651,8 @@ std::vector<uint8_t> EncodeWav(const Samples& s)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Icons: 16-colour images in the standard palette.
+// Icons. The design: a gold medal with a red "V" on it. The window and the About box show it as
+// 16-colour images in the standard palette; Explorer, shortcuts and the installer in true colour.
 
 enum Vga : uint8_t {
     VgaBlack = 0,
@@ -779,6 +782,211 @@ std::vector<uint8_t> EncodeIcon(const std::vector<IconImage>& images)
     return out;
 }
 
+// The design in true colour with soft edges, at any size: rows from the top, four bytes a pixel
+// (red, green, blue, alpha), alpha not premultiplied.
+struct RgbaImage {
+    int size;
+    std::vector<uint8_t> rgba;
+};
+
+// The colour of the design at (x, y), in units of a 32-pixel icon; false where it is transparent.
+// `pixel` is one pixel of the image in those units: thin lines stay at least that wide.
+bool IconColour(double x, double y, double pixel, Rgb& colour)
+{
+    const double c = 16, r = 16;
+    const double dx = x - c, dy = y - c;
+    const double d = std::sqrt(dx * dx + dy * dy);
+    if (d > r)
+        return false;
+    const double outline = std::max(1.0, pixel);
+    const double bevel = r - outline - 2;
+    const double face = bevel - std::max(0.8, pixel);
+    const Rgb gold{255, 210, 40}, light{255, 240, 150}, dark{160, 115, 10};
+    // Flat colours, lit from the upper left: the large image stays a small PNG.
+    if (d > r - outline)
+        colour = {40, 25, 0};
+    else if (d > bevel)
+        colour = dx + dy < 0 ? light : dark;
+    else if (d > face)
+        colour = dark;
+    else
+        colour = gold;
+    // The letter: two strokes meeting at the bottom centre, with a shadow on their right.
+    const double top = c - 7, bottom = c + 7;
+    if (y >= top && y <= bottom && d < face) {
+        const double half = (bottom - y) / (bottom - top) * 7;
+        const double stroke = std::max(2.2, 2 * pixel);
+        const double fromArm = std::fabs(std::fabs(x - c) - half);
+        if (fromArm <= stroke / 2 + 0.3)
+            colour = {225, 25, 20};
+        else if (fromArm <= stroke / 2 + 0.3 + std::max(1.0, pixel) && x > c + half)
+            colour = {120, 0, 0};
+    }
+    // A glint on the upper left of the rim.
+    const double gx = x - (c - r * 0.55 + 0.5), gy = y - (c - r * 0.55 + 0.5);
+    const double glint = std::max(1.3, pixel);
+    if (gx * gx + gy * gy < glint * glint)
+        colour = WHITE;
+    return true;
+}
+
+RgbaImage DrawIconRgba(int size)
+{
+    RgbaImage image{size, std::vector<uint8_t>(size_t(size) * size * 4)};
+    const int samples = size <= 64 ? 8 : 4; // per axis, for the soft edges
+    const double unit = 32.0 / size;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            double r = 0, g = 0, b = 0;
+            int covered = 0;
+            for (int sy = 0; sy < samples; ++sy)
+                for (int sx = 0; sx < samples; ++sx) {
+                    Rgb c;
+                    if (IconColour((x + (sx + 0.5) / samples) * unit, (y + (sy + 0.5) / samples) * unit,
+                                   unit, c)) {
+                        r += c.r, g += c.g, b += c.b;
+                        ++covered;
+                    }
+                }
+            uint8_t* p = &image.rgba[(size_t(y) * size + x) * 4];
+            if (covered) {
+                p[0] = uint8_t(std::lround(r / covered));
+                p[1] = uint8_t(std::lround(g / covered));
+                p[2] = uint8_t(std::lround(b / covered));
+                p[3] = uint8_t(std::lround(255.0 * covered / (samples * samples)));
+            }
+        }
+    return image;
+}
+
+void PutBig32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(value >> shift));
+}
+
+// A PNG of the image: each row filtered the way that leaves the smallest sum of bytes (as signed
+// values), then deflated at the highest level.
+std::vector<uint8_t> EncodePng(const RgbaImage& image)
+{
+    const size_t stride = size_t(image.size) * 4;
+    std::vector<uint8_t> filtered;
+    std::vector<uint8_t> previous(stride, 0), best, candidate(stride);
+    for (int y = 0; y < image.size; ++y) {
+        const uint8_t* row = &image.rgba[y * stride];
+        long bestCost = -1;
+        int bestFilter = 0;
+        for (int filter = 0; filter < 5; ++filter) {
+            long cost = 0;
+            for (size_t i = 0; i < stride; ++i) {
+                const int a = i >= 4 ? row[i - 4] : 0, b = previous[i], c = i >= 4 ? previous[i - 4] : 0;
+                int predictor = 0;
+                if (filter == 1)
+                    predictor = a;
+                else if (filter == 2)
+                    predictor = b;
+                else if (filter == 3)
+                    predictor = (a + b) / 2;
+                else if (filter == 4) {
+                    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+                    predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+                }
+                candidate[i] = uint8_t(row[i] - predictor);
+                cost += std::abs(int(int8_t(candidate[i])));
+            }
+            if (bestCost < 0 || cost < bestCost) {
+                bestCost = cost;
+                bestFilter = filter;
+                best = candidate;
+            }
+        }
+        filtered.push_back(uint8_t(bestFilter));
+        filtered.insert(filtered.end(), best.begin(), best.end());
+        previous.assign(row, row + stride);
+    }
+    uLongf deflatedSize = compressBound(uLong(filtered.size()));
+    std::vector<uint8_t> deflated(deflatedSize);
+    compress2(deflated.data(), &deflatedSize, filtered.data(), uLong(filtered.size()), 9);
+    deflated.resize(deflatedSize);
+
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&out](const char* type, const std::vector<uint8_t>& data) {
+        PutBig32(out, uint32_t(data.size()));
+        const size_t start = out.size();
+        out.insert(out.end(), type, type + 4);
+        out.insert(out.end(), data.begin(), data.end());
+        PutBig32(out, uint32_t(crc32(0, &out[start], uInt(out.size() - start))));
+    };
+    std::vector<uint8_t> header;
+    PutBig32(header, uint32_t(image.size));
+    PutBig32(header, uint32_t(image.size));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, adaptive filters, no interlace
+    chunk("IHDR", header);
+    chunk("IDAT", deflated);
+    chunk("IEND", {});
+    return out;
+}
+
+// An icon file of 32-bit images: bitmaps up to 48 pixels, PNG above, as Windows Vista and later
+// read them.
+std::vector<uint8_t> EncodeTrueColourIcon(const std::vector<int>& sizes)
+{
+    std::vector<std::vector<uint8_t>> bodies;
+    for (int n : sizes) {
+        const RgbaImage image = DrawIconRgba(n);
+        if (n > 48) {
+            bodies.push_back(EncodePng(image));
+            continue;
+        }
+        const int andStride = ((n + 31) / 32) * 4;
+        std::vector<uint8_t> b;
+        Put32(b, 40);
+        Put32(b, n);
+        Put32(b, 2 * n); // the colour image and the transparency mask, one above the other
+        Put16(b, 1);
+        Put16(b, 32);
+        Put32(b, 0);
+        Put32(b, uint32_t((n * 4 + andStride) * n));
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        for (int y = n - 1; y >= 0; --y)
+            for (int x = 0; x < n; ++x) {
+                const uint8_t* p = &image.rgba[(size_t(y) * n + x) * 4];
+                b.insert(b.end(), {p[2], p[1], p[0], p[3]});
+            }
+        for (int y = n - 1; y >= 0; --y) {
+            std::vector<uint8_t> row(andStride, 0);
+            for (int x = 0; x < n; ++x)
+                if (image.rgba[(size_t(y) * n + x) * 4 + 3] == 0)
+                    row[x / 8] |= uint8_t(0x80 >> (x % 8));
+            b.insert(b.end(), row.begin(), row.end());
+        }
+        bodies.push_back(std::move(b));
+    }
+
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, uint32_t(sizes.size()));
+    uint32_t offset = 6 + 16 * uint32_t(sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        out.push_back(uint8_t(sizes[i] & 0xFF)); // 0 stands for 256
+        out.push_back(uint8_t(sizes[i] & 0xFF));
+        out.push_back(0);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, uint32_t(bodies[i].size()));
+        Put32(out, offset);
+        offset += uint32_t(bodies[i].size());
+    }
+    for (const auto& b : bodies)
+        out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
@@ -805,7 +1013,7 @@ int main(int argc, char** argv)
     if (argc != 3) {
         std::fprintf(stderr, "usage: vorkelm-assets ASSETS_DIR ICONS_DIR\n"
                              "Writes the game's bitmap and wave files into ASSETS_DIR and\n"
-                             "vorkelm.ico and small.ico into ICONS_DIR.\n");
+                             "vorkelm.ico, small.ico and vorkelm-shell.ico into ICONS_DIR.\n");
         return 2;
     }
     const std::filesystem::path assets = argv[1];
@@ -835,6 +1043,7 @@ int main(int argc, char** argv)
         {assets / "coin.wav", EncodeWav(PayoutSound())},
         {icons / "vorkelm.ico", EncodeIcon({DrawIcon(32), DrawIcon(16)})},
         {icons / "small.ico", EncodeIcon({DrawIcon(16)})},
+        {icons / "vorkelm-shell.ico", EncodeTrueColourIcon({16, 24, 32, 48, 256})},
     };
     for (const OutputFile& f : files)
         if (!WriteFile(f.path, f.bytes))

@@ -6,7 +6,7 @@ packages=(
     cmake g++ make libgtest-dev googletest libbenchmark-dev time
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     wine wine64 xvfb xdotool imagemagick locales fonts-ipafont-gothic
-    nsis zip clang emscripten chromium pulseaudio pulseaudio-utils sox
+    nsis zip clang emscripten chromium pulseaudio pulseaudio-utils sox zlib1g-dev python3-yaml
 )
 
 as_root() {
@@ -29,4 +29,9 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     echo "setup: generating the ja_JP.UTF-8 locale"
     as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+# An English system, on which the tests check that the program still gets code page 932.
+if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+    echo "setup: generating the en_US.UTF-8 locale"
+    as_root localedef -i en_US -f UTF-8 en_US.UTF-8
 fi

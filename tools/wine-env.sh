@@ -13,6 +13,20 @@ wine_prefix_ready() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w || true
     fi
+    wine_fonts_ready
+}
+
+# Wine here has no MS Gothic. Under a Japanese locale its own matching picks IPAGothic for it; under
+# any other it picks a fallback font with Chinese characters but no Latin letters or digits. A
+# Windows with its Japanese fonts draws the game's texts in MS Gothic, its menus in MS UI Gothic
+# and an installer's texts in MS PGothic: the IPA fonts stand in for them whatever the locale.
+wine_fonts_ready() {
+    grep -q '"MS UI Gothic"="IPAPGothic"' "$WINEPREFIX/user.reg" 2>/dev/null && return
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$key" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null 2>&1 &&
+        wine reg add "$key" /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null 2>&1 &&
+        wine reg add "$key" /v "MS UI Gothic" /d IPAPGothic /f >/dev/null 2>&1 || true
+    wineserver -w || true
 }
 
 # Runs a command with a display: the one there is, or a private Xvfb for the command's length.

@@ -195,7 +195,11 @@ fresh_prefix() {
     local pristine
     pristine=$(dirname "$shots")/pristine-prefix
     WINEPREFIX=$pristine wine_prefix_ready
+    # A test may go through several, one after another.
+    [ -d "$shots/prefix" ] && WINEPREFIX=$shots/prefix wineserver -k 2>/dev/null || true
     export WINEPREFIX=$shots/prefix
+    # Installers' shortcuts stay in the prefix, out of the desktop's menus.
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
     rm -rf "$WINEPREFIX"
     cp -a "$pristine" "$WINEPREFIX"
     trap 'stop_game; wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT

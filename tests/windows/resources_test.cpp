@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -37,6 +38,7 @@ TEST(Resources, AreAllJapanese)
     const Case cases[] = {
         {RT_STRING, IDS_APP_TITLE / 16 + 1}, {RT_MENU, IDC_VORKELM},    {RT_ACCELERATOR, IDC_VORKELM},
         {RT_DIALOG, IDD_ABOUTBOX},           {RT_GROUP_ICON, IDI_VORKELM}, {RT_GROUP_ICON, IDI_SMALL},
+        {RT_GROUP_ICON, IDI_SHELL},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -121,6 +123,23 @@ TEST(Resources, VersionIsOnePointZeroInJapanese)
     const char* productName = "\\StringFileInfo\\041103A4\\ProductName";
     ASSERT_TRUE(VerQueryValueA(info.data(), productName, &value, &size));
     EXPECT_STREQ("Vorkelm～５台目～", static_cast<const char*>(value));
+    for (const char* maker : {"CompanyName", "LegalCopyright"}) {
+        const std::string query = std::string("\\StringFileInfo\\041103A4\\") + maker;
+        ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), &value, &size)) << maker;
+        EXPECT_NE(std::string::npos, std::string(static_cast<const char*>(value)).find("Vorkelm developers"));
+    }
+}
+
+// The manifest that Windows reads at start: no elevation, and code page 932 on any system locale.
+TEST(Resources, ManifestAsksForCodePage932AsInvoker)
+{
+    const HRSRC found = FindResourceA(Program(), MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(nullptr, found);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(Program(), found))),
+                               SizeofResource(Program(), found));
+    for (const char* setting : {"<activeCodePage", ">ja-JP</activeCodePage>", "level=\"asInvoker\"",
+                                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(std::string::npos, manifest.find(setting)) << setting;
 }
 
 // Walks a dialog template: words, with strings and ordinals where the format has them.
@@ -234,6 +253,13 @@ std::set<std::vector<int>> IconImages(int group)
             static_cast<const BITMAPINFOHEADER*>(JapaneseResource(RT_ICON, imageId));
         if (!header)
             continue;
+        // A PNG image (counted as 0 bits per pixel here) keeps its size in its header chunk.
+        const auto* bytes = reinterpret_cast<const uint8_t*>(header);
+        if (std::memcmp(bytes, "\x89PNG", 4) == 0) {
+            const int side = bytes[18] << 8 | bytes[19];
+            images.insert({side, bytes[22] << 8 | bytes[23], 0});
+            continue;
+        }
         // An icon image is stored as a bitmap of twice the height: colour and mask.
         images.insert({static_cast<int>(header->biWidth), static_cast<int>(header->biHeight / 2),
                        header->biBitCount});
@@ -241,12 +267,15 @@ std::set<std::vector<int>> IconImages(int group)
     return images;
 }
 
-TEST(Resources, IconsAreSixteenColourImagesOfTheirSizes)
+TEST(Resources, IconsHaveTheirSizesAndColourDepths)
 {
     const std::set<std::vector<int>> large = {{32, 32, 4}, {16, 16, 4}};
     const std::set<std::vector<int>> small = {{16, 16, 4}};
     EXPECT_EQ(large, IconImages(IDI_VORKELM));
     EXPECT_EQ(small, IconImages(IDI_SMALL));
+    // The shell's: true colour, the largest as PNG.
+    const std::set<std::vector<int>> shell = {{16, 16, 32}, {24, 24, 32}, {32, 32, 32}, {48, 48, 32}, {256, 256, 0}};
+    EXPECT_EQ(shell, IconImages(IDI_SHELL));
 }
 
 } // namespace
