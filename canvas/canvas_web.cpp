@@ -1,8 +1,10 @@
 // Browser backend of the canvas and the wave player, for the WebAssembly build. A surface is a
 // block of RGBA pixels in the module's memory, so the sprite rule (surface OR mask) AND image
-// works on bits as GDI's raster operations do; the browser only decodes the files, shapes the
-// text and shows the pixels. A window is the id of a <canvas> element of the page.
-#include "canvas/bitmap_headers.h"
+// works on bits as GDI's raster operations do. Bitmap files are decoded here too, so no pixel of
+// a sprite passes through the browser's canvas read-back, which some browsers blur on purpose;
+// the browser only fetches the files, shapes the text and shows the pixels. A window is the id
+// of a <canvas> element of the page.
+#include "canvas/bitmap_pixels.h"
 #include "canvas/canvas.h"
 #include "canvas/canvas_web.h"
 #include "canvas/wave_restarts.h"
@@ -32,48 +34,32 @@ Pixel* Pixels(void* surface)
     return static_cast<Pixel*>(surface);
 }
 
-// A picture file, fetched and decoded once by the page at its first use.
+// A picture file, fetched once and decoded here at its first use.
 struct Picture {
     enum State { Loading, Ready, Missing };
     char name[64];
     State state;
-    int width;
-    int height;
-    Pixel* pixels;
+    BitmapPixels bitmap;
 };
 
 constexpr int PICTURE_CAPACITY = 32;
 Picture g_pictures[PICTURE_CAPACITY];
 int g_pictureCount = 0;
 
-// Starts fetching a picture; the page answers with vorkelm_picture_loaded.
-EM_JS(void, WebLoadPicture, (int index, const char* fileName, int headBytes), {
+// Starts fetching a picture file, or takes the fetch the page began before the module ran
+// (Module.fetchFile); the bytes come back through vorkelm_picture_loaded.
+EM_JS(void, WebLoadPicture, (int index, const char* fileName), {
     var name = UTF8ToString(fileName);
-    var failed = function() { Module._vorkelm_picture_loaded(index, 0, 0, 0); };
-    fetch(name).then(function(response) {
+    var fetched = Module.fetchFile ? Module.fetchFile(name) : fetch(name).then(function(response) {
         if (!response.ok) throw new Error(name + ': ' + response.status);
         return response.arrayBuffer();
-    }).then(function(bytes) {
-        // The headers are checked first: a loader would trust them.
-        var head = new Uint8Array(bytes, 0, Math.min(bytes.byteLength, headBytes));
-        var at = Module._malloc(headBytes);
-        HEAPU8.set(head, at);
-        var whole = Module._vorkelm_bitmap_whole(at, head.length, bytes.byteLength);
-        Module._free(at);
-        if (!whole) throw new Error(name + ': not a whole bitmap');
-        return createImageBitmap(new Blob([bytes], {type: 'image/bmp'}),
-                                 {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
-    }).then(function(bitmap) {
-        var scratch = document.createElement('canvas');
-        scratch.width = bitmap.width;
-        scratch.height = bitmap.height;
-        var context = scratch.getContext('2d');
-        context.drawImage(bitmap, 0, 0);
-        var rgba = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
-        var pixels = Module._malloc(rgba.length);
-        HEAPU8.set(rgba, pixels);
-        Module._vorkelm_picture_loaded(index, pixels, bitmap.width, bitmap.height);
-    }).catch(failed);
+    });
+    fetched.then(function(bytes) {
+        var file = Module._malloc(Math.max(bytes.byteLength, 1));
+        if (!file) throw new Error(name + ': no memory');
+        HEAPU8.set(new Uint8Array(bytes), file);
+        Module._vorkelm_picture_loaded(index, file, bytes.byteLength);
+    }).catch(function() { Module._vorkelm_picture_loaded(index, 0, 0); });
 });
 
 // The ready picture of that name, or null while it loads or when it is missing or broken.
@@ -89,7 +75,7 @@ const Picture* FindPicture(const char* fileName)
     Picture& picture = g_pictures[g_pictureCount];
     std::strcpy(picture.name, fileName);
     picture.state = Picture::Loading;
-    WebLoadPicture(g_pictureCount++, fileName, BITMAP_HEAD_BYTES);
+    WebLoadPicture(g_pictureCount++, fileName);
     return nullptr;
 }
 
@@ -117,8 +103,16 @@ EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int
         scratch.height = Math.max(scratch.height, cellHeight);
         context.font = size + 'px ' + fonts;
     }
+    var fill = 'rgb(' + (red & 255) + ',' + (green & 255) + ',' + (blue & 255) + ')';
+    // Where the browser blurs read-back on purpose, the glyphs are drawn over the shown picture
+    // instead (see WebPresent), and nothing drawn later in the frame covers them.
+    if (!Module.vorkelmExactReadBack(context)) {
+        var texts = Module.vorkelmTexts[pixels] = Module.vorkelmTexts[pixels] || [];
+        texts.push({font: context.font, fill: fill, text: text, x: x, y: y + ascent});
+        return;
+    }
     context.clearRect(0, 0, width, cellHeight);
-    context.fillStyle = 'rgb(' + (red & 255) + ',' + (green & 255) + ',' + (blue & 255) + ')';
+    context.fillStyle = fill;
     context.fillText(text, 0, ascent);
     var glyphs = context.getImageData(0, 0, width, cellHeight).data;
     // Glyph edges blend over what lies beneath; there is no background box.
@@ -143,8 +137,44 @@ EM_JS(void, WebPresent, (const Pixel* pixels, int width, int height, const char*
     var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
                               width, height);
     // Whatever of the surface lies beyond the element is not shown.
-    element.getContext('2d').putImageData(image, 0, 0, 0, 0, Math.min(width, element.width),
-                                          Math.min(height, element.height));
+    var context = element.getContext('2d');
+    context.putImageData(image, 0, 0, 0, 0, Math.min(width, element.width),
+                         Math.min(height, element.height));
+    (Module.vorkelmTexts[pixels] || []).forEach(function(text) {
+        context.font = text.font;
+        context.fillStyle = text.fill;
+        context.fillText(text.text, text.x, text.y);
+    });
+});
+
+// The texts a surface shows over its pixels, kept until the surface is cleared, and whether
+// this browser reads a canvas back exactly as drawn: Firefox's resistFingerprinting, Brave and
+// Safari may add noise to what a page reads back, which would turn glyphs into speckles.
+EM_JS(void, WebSetUpText, (), {
+    if (Module.vorkelmTexts) return;
+    Module.vorkelmTexts = {};
+    Module.vorkelmExactReadBack = function(context) {
+        if (Module.vorkelmReadBackExact === undefined) {
+            context.clearRect(0, 0, 16, 16);
+            for (var i = 0; i < 16; ++i) {
+                context.fillStyle = 'rgb(' + i * 16 + ',' + (255 - i * 8) + ',' + i * 5 + ')';
+                context.fillRect(i, 0, 1, 16);
+            }
+            var data = context.getImageData(0, 0, 16, 16).data;
+            Module.vorkelmReadBackExact = true;
+            for (var at = 0; at < data.length; at += 4) {
+                var column = (at / 4) % 16;
+                if (data[at] !== column * 16 || data[at + 1] !== 255 - column * 8 ||
+                    data[at + 2] !== column * 5 || data[at + 3] !== 255)
+                    Module.vorkelmReadBackExact = false;
+            }
+        }
+        return Module.vorkelmReadBackExact;
+    };
+});
+
+EM_JS(void, WebForgetText, (const Pixel* pixels), {
+    delete Module.vorkelmTexts[pixels];
 });
 
 // Until the first key press or click in the page there is no audio: browsers allow sound only
@@ -192,29 +222,16 @@ EM_JS(void, WebPlayWave, (const char* fileName), {
 
 extern "C" {
 
-// The page's answer to WebLoadPicture: RGBA pixels from malloc, or none when the file failed.
-EMSCRIPTEN_KEEPALIVE void vorkelm_picture_loaded(int index, Pixel* pixels, int width, int height)
+// The bytes of a picture file from malloc, which this takes over, or none when the file could not
+// be fetched. The headers are checked before a pixel is read, as on Windows.
+EMSCRIPTEN_KEEPALIVE void vorkelm_picture_loaded(int index, unsigned char* file, int fileBytes)
 {
-    if (index < 0 || index >= g_pictureCount)
-        return;
-    Picture& picture = g_pictures[index];
-    if (!pixels) {
-        picture.state = Picture::Missing;
-        return;
+    if (index >= 0 && index < g_pictureCount) {
+        Picture& picture = g_pictures[index];
+        const bool decoded = file && DecodeBitmap(file, std::size_t(fileBytes), picture.bitmap);
+        picture.state = decoded ? Picture::Ready : Picture::Missing;
     }
-    // A file's own alpha means nothing to a bitmap surface.
-    for (int i = 0; i < width * height; ++i)
-        pixels[i] |= OPAQUE;
-    picture.pixels = pixels;
-    picture.width = width;
-    picture.height = height;
-    picture.state = Picture::Ready;
-}
-
-EMSCRIPTEN_KEEPALIVE int vorkelm_bitmap_whole(const unsigned char* head, int count, double fileBytes)
-{
-    return BitmapFileIsWhole(head, static_cast<std::size_t>(count),
-                             static_cast<std::uint64_t>(fileBytes));
+    std::free(file);
 }
 
 } // extern "C"
@@ -248,6 +265,8 @@ void Canvas::Setup(WindowHandle, int w, int h)
     height = surface ? h : 0;
     // The pixels are what a test reads back.
     memoryDC = surface;
+    WebSetUpText();
+    WebForgetText(Pixels(surface));
 }
 
 // A browser shows the page only between tasks, so presenting at once shows the frame as soon as
@@ -264,11 +283,13 @@ void Canvas::Present(WindowHandle window)
 
 void Canvas::ClearBlack()
 {
+    WebForgetText(Pixels(surface));
     std::fill_n(Pixels(surface), width * height, Packed(0, 0, 0));
 }
 
 void Canvas::ClearWhite()
 {
+    WebForgetText(Pixels(surface));
     std::fill_n(Pixels(surface), width * height, Packed(255, 255, 255));
 }
 
@@ -489,12 +510,15 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
     const int firstColumn = std::max(0, -x);
     const int endColumn = std::min(w, width - x);
     for (int row = firstRow; row < endRow; ++row) {
-        const Pixel* imageRow = image->pixels + row * image->height / h * image->width;
-        const Pixel* maskRow = mask->pixels + row * mask->height / h * mask->width;
+        const BitmapPixels& imageFile = image->bitmap;
+        const BitmapPixels& maskFile = mask->bitmap;
+        const Pixel* imageRow =
+            imageFile.pixels.data() + row * imageFile.height / h * imageFile.width;
+        const Pixel* maskRow = maskFile.pixels.data() + row * maskFile.height / h * maskFile.width;
         Pixel* out = target + (y + row) * width + x;
         for (int column = firstColumn; column < endColumn; ++column) {
-            out[column] = (out[column] | maskRow[column * mask->width / w]) &
-                          imageRow[column * image->width / w];
+            out[column] = (out[column] | maskRow[column * maskFile.width / w]) &
+                          imageRow[column * imageFile.width / w];
         }
     }
 }

@@ -78,6 +78,11 @@ const uint64_t* FollowerRow(int c)
     return followers[c];
 }
 
+const uint64_t* LeaderRow(int c)
+{
+    return leaders[c];
+}
+
 void LinkCoins(int lower, int higher, int reach)
 {
     const int dx = coinX[lower] - coinX[higher];

@@ -44,6 +44,8 @@ int CountLinks(int value);
 // Links are kept as bit rows: bit k of row c is set when k follows c.
 constexpr int LINK_WORDS = (COIN_SLOTS + 63) / 64;
 const uint64_t* FollowerRow(int c);
+// And bit k of row c is set when c follows k.
+const uint64_t* LeaderRow(int c);
 
 inline int LowestSetBit(uint64_t bits)
 {

@@ -1,51 +1,11 @@
 #include "tools/invariants.h"
 
 #include "game/game.h"
-#include "game/links.h"
+#include "game/state_checks.h"
 
 #include <cstring>
 
 using namespace game;
-
-int CoinsOnTable()
-{
-    int count = 0;
-    for (int slot = 0; slot < COIN_SLOTS; ++slot)
-        count += coinState[slot] != CoinFree;
-    return count;
-}
-
-std::string FirstBrokenStateInvariant()
-{
-    if (pusherSpread != pusherReach)
-        return "pusherSpread equals pusherReach";
-    if (pusherReach < -4 || pusherReach > 1)
-        return "pusherReach lies in -4..1";
-    if (catcherOffset % 12 != 0 || catcherOffset < 0 || catcherOffset > 144)
-        return "catcherOffset is a multiple of 12 in 0..144";
-    if (credit < 0)
-        return "credit is not negative";
-    if (coinsOwed < 0)
-        return "coinsOwed is not negative";
-    for (int slot = 0; slot < COIN_SLOTS; ++slot) {
-        if (coinState[slot] < CoinFree || coinState[slot] > CoinOnField)
-            return "no slot is paid out (or unknown) between ticks: slot " + std::to_string(slot);
-    }
-    for (int ahead = 0; ahead < COIN_SLOTS; ++ahead) {
-        std::string broken;
-        ForEachFollower(ahead, [&](int follower) {
-            const auto onMachine = [](int s) {
-                return coinState[s] == CoinOnPusher || coinState[s] == CoinOnField;
-            };
-            if (broken.empty() && (follower == ahead || !onMachine(ahead) || !onMachine(follower)))
-                broken = "links join two coins on the deck or field: " + std::to_string(ahead) +
-                         " and " + std::to_string(follower);
-        });
-        if (!broken.empty())
-            return broken;
-    }
-    return "";
-}
 
 InvariantChecker::InvariantChecker() : coinsExpected(CoinsOnTable()), owedBeforeTick(coinsOwed) {}
 

@@ -4,6 +4,7 @@
 // in their ranges, no coin is caught between states, links join only coins lying on the machine,
 // and no coin appears or vanishes unaccounted for.
 #include "canvas/canvas_record.h"
+#include "game/state_checks.h"
 
 #include <string>
 
@@ -35,9 +36,3 @@ private:
     long long released = 0;
     long long lotteries = 0;
 };
-
-// The first broken invariant of the state alone (without the coin count), or "".
-std::string FirstBrokenStateInvariant();
-
-// Coins in play: every slot that is not free.
-int CoinsOnTable();

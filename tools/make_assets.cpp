@@ -1,8 +1,8 @@
 // Draws the game's pictures and sounds and the application's icons, and writes them as files.
 //
-//   vorkelm-assets ASSETS_DIR ICONS_DIR
+//   vorkelm-assets ASSETS_DIR ICONS_DIR WEB_DIR
 //
-// From the top of the checkout, after a build: build/native/vorkelm-assets assets app
+// From the top of the checkout, after a build: build/native/vorkelm-assets assets app web
 // The outputs are committed, so a build of the game never needs this program. Every run writes
 // the same bytes: the pictures are drawn from shapes, the sounds from formulas. The top board
 // shows the game's own payout grid.
@@ -1010,14 +1010,16 @@ struct OutputFile {
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: vorkelm-assets ASSETS_DIR ICONS_DIR\n"
-                             "Writes the game's bitmap and wave files into ASSETS_DIR and\n"
-                             "vorkelm.ico, small.ico and vorkelm-shell.ico into ICONS_DIR.\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: vorkelm-assets ASSETS_DIR ICONS_DIR WEB_DIR\n"
+                             "Writes the game's bitmap and wave files into ASSETS_DIR,\n"
+                             "vorkelm.ico, small.ico and vorkelm-shell.ico into ICONS_DIR, and the\n"
+                             "web page's icon-180.png, icon-192.png and icon-512.png into WEB_DIR.\n");
         return 2;
     }
     const std::filesystem::path assets = argv[1];
     const std::filesystem::path icons = argv[2];
+    const std::filesystem::path web = argv[3];
 
     const Picture base = DrawBase();
     const Picture bar = DrawBar();
@@ -1044,6 +1046,10 @@ int main(int argc, char** argv)
         {icons / "vorkelm.ico", EncodeIcon({DrawIcon(32), DrawIcon(16)})},
         {icons / "small.ico", EncodeIcon({DrawIcon(16)})},
         {icons / "vorkelm-shell.ico", EncodeTrueColourIcon({16, 24, 32, 48, 256})},
+        // An installed web app's icons, and the one a phone puts on its home screen.
+        {web / "icon-180.png", EncodePng(DrawIconRgba(180))},
+        {web / "icon-192.png", EncodePng(DrawIconRgba(192))},
+        {web / "icon-512.png", EncodePng(DrawIconRgba(512))},
     };
     for (const OutputFile& f : files)
         if (!WriteFile(f.path, f.bytes))

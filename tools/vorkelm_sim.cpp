@@ -1,12 +1,15 @@
 // vorkelm-sim: replays the game natively. It lays out the table, runs N ticks with the given key
-// presses between them, and prints what the game asked of the platform and where it ended up.
+// presses between them (or the ticks and presses of a replay code), and prints what the game
+// asked of the platform and where it ended up.
 //
 //   vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--credit C] [--dump] [--trace]
 //               [--check]
+//   vorkelm-sim --replay CODE [--dump] [--trace] [--check]
 #include "canvas/canvas_record.h"
 #include "game/game.h"
+#include "game/replay.h"
+#include "game/state_dump.h"
 #include "tools/invariants.h"
-#include "tools/state_dump.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,10 +27,7 @@ constexpr long MAX_TICKS = 200000;
 // Counts of nine digits at most, so that they fit the game's int.
 constexpr long MAX_COUNT = 999999999;
 
-struct KeyPress {
-    long tick;
-    bool right;
-};
+using game::KeyPress;
 
 struct Options {
     long ticks = -1;
@@ -44,6 +44,7 @@ void PrintUsage(std::FILE* to)
     std::fprintf(to,
                  "usage: vorkelm-sim --ticks N [--keys T:R,T:L,...] [--hold K] [--credit C]"
                  " [--dump] [--trace] [--check]\n"
+                 "       vorkelm-sim --replay CODE [--dump] [--trace] [--check]\n"
                  "       vorkelm-sim --help\n"
                  "  --ticks N   run N ticks (0 <= N <= %ld) after laying out the table\n"
                  "  --keys LIST key presses: T:R (Right) or T:L (Left), delivered before tick T\n"
@@ -51,6 +52,8 @@ void PrintUsage(std::FILE* to)
                  "  --hold K    before every tick, K presses alternating Right and Left, as a\n"
                  "              player holding both keys (after the --keys of that tick)\n"
                  "  --credit C  start with C coins of credit instead of none (a rig for soaks)\n"
+                 "  --replay CODE  the ticks and presses of a replay code (the part after\n"
+                 "              #replay= of a shared link), instead of --ticks and --keys\n"
                  "  --dump      print the game state after the last tick\n"
                  "  --trace     print every platform call of every tick\n"
                  "  --check     check the game's invariants after every tick; on the first broken\n"
@@ -96,6 +99,24 @@ void ExitIfOutputFailed()
     std::exit(1);
 }
 
+// A replay code stands for --ticks and --keys; a bad one is named and refused like a bad option.
+void ReadReplay(const std::string& code, Options& options)
+{
+    game::Replay replay;
+    const std::string wrong = game::ReadReplayCode(code, replay);
+    if (!wrong.empty()) {
+        std::fprintf(stderr, "vorkelm-sim: --replay: %s\n", wrong.c_str());
+        std::exit(2);
+    }
+    if (replay.ticks > MAX_TICKS) {
+        std::fprintf(stderr, "vorkelm-sim: --replay: the code holds %ld ticks; at most %ld run\n",
+                     static_cast<long>(replay.ticks), MAX_TICKS);
+        std::exit(2);
+    }
+    options.ticks = replay.ticks;
+    options.keys = replay.presses;
+}
+
 void ParseKeys(const std::string& list, std::vector<KeyPress>& keys)
 {
     std::size_t start = 0;
@@ -104,14 +125,13 @@ void ParseKeys(const std::string& list, std::vector<KeyPress>& keys)
         const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos
                                                                                 : comma - start);
         const std::size_t colon = item.find(':');
-        KeyPress press{};
-        if (colon == std::string::npos || !ParseCount(item.substr(0, colon), press.tick))
+        long tick = 0;
+        if (colon == std::string::npos || !ParseCount(item.substr(0, colon), tick))
             Usage("malformed key press '" + item + "'");
         const std::string key = item.substr(colon + 1);
         if (key != "R" && key != "L")
             Usage("malformed key press '" + item + "'");
-        press.right = key == "R";
-        keys.push_back(press);
+        keys.push_back(KeyPress{static_cast<int32_t>(tick), key == "R"});
         if (comma == std::string::npos)
             return;
         start = comma + 1;
@@ -122,6 +142,8 @@ Options ParseOptions(int argc, char** argv)
 {
     Options options;
     bool keysGiven = false;
+    std::string replayCode;
+    bool replayGiven = false;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if (arg == "--help") {
@@ -134,7 +156,8 @@ Options ParseOptions(int argc, char** argv)
             options.trace = true;
         } else if (arg == "--check") {
             options.check = true;
-        } else if (arg == "--ticks" || arg == "--keys" || arg == "--hold" || arg == "--credit") {
+        } else if (arg == "--ticks" || arg == "--keys" || arg == "--hold" || arg == "--credit" ||
+                   arg == "--replay") {
             if (a + 1 >= argc)
                 Usage(arg + " needs a value");
             const std::string value = argv[++a];
@@ -144,6 +167,9 @@ Options ParseOptions(int argc, char** argv)
                 options.hold = CountOption(arg, value, MAX_COUNT);
             } else if (arg == "--credit") {
                 options.credit = CountOption(arg, value, MAX_COUNT);
+            } else if (arg == "--replay") {
+                replayGiven = true;
+                replayCode = value;
             } else {
                 keysGiven = true;
                 ParseKeys(value, options.keys);
@@ -151,6 +177,13 @@ Options ParseOptions(int argc, char** argv)
         } else {
             Usage("unknown option '" + arg + "'");
         }
+    }
+    if (replayGiven) {
+        if (options.ticks >= 0 || keysGiven || options.hold > 0 || options.credit > 0)
+            Usage("--replay plays its code's own game: leave out --ticks, --keys, --hold and "
+                  "--credit");
+        ReadReplay(replayCode, options);
+        return options;
     }
     if (options.ticks < 0)
         Usage("--ticks is required");
@@ -223,7 +256,7 @@ int main(int argc, char** argv)
     std::stable_sort(keys.begin(), keys.end(),
                      [](const KeyPress& a, const KeyPress& b) { return a.tick < b.tick; });
     InvariantChecker checker;
-    int mostCoins = CoinsOnTable();
+    int mostCoins = game::CoinsOnTable();
     // Whether the press took a credit and dropped a coin.
     auto press = [&](bool right) {
         checker.BeforeKeyPress();
@@ -257,12 +290,15 @@ int main(int argc, char** argv)
                 std::printf("tick %ld: invariant broken: %s\n", tick, broken.c_str());
                 return 1;
             }
-            mostCoins = std::max(mostCoins, CoinsOnTable());
+            mostCoins = std::max(mostCoins, game::CoinsOnTable());
         }
         calls.Clear();
     }
+    // A replay's presses after its last tick wait for the next; the game as it stands has them.
+    for (; nextKey < keys.size(); ++nextKey)
+        press(keys[nextKey].right);
     if (options.dump)
-        std::fputs(StateDump(options.ticks).c_str(), stdout);
+        std::fputs(game::StateDump(options.ticks).c_str(), stdout);
     if (options.check) {
         std::printf("check: %ld ticks, invariants held; paid out %lld, caught %lld, lotteries %lld, "
                     "dropped %lld, released %lld, most coins in play %d\n",

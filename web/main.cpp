@@ -1,10 +1,12 @@
 // The browser shell: the page's window, its 200 ms tick, the arrow keys, the menu commands and
-// the About box. The page script (vorkelm-page.js) shows and hides the elements; what happens
+// the About box, the saved game and the playing back of shared replays. The page scripts
+// (vorkelm-page.js, vorkelm-keep.js) show and hide the elements and keep the save; what happens
 // to the game is decided here, as the Windows window procedure decides it.
 #include "app/shell.h"
 #include "canvas/canvas_web.h"
 #include "game/game.h"
-#include "tools/state_dump.h"
+#include "game/saved_game.h"
+#include "game/state_dump.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -14,28 +16,95 @@
 
 namespace {
 
-// How long the first tick waits for the page's pictures: a slow server gets a late picture
-// rather than a late game.
-constexpr double PICTURE_WAIT_MS = 3000;
+// How long the first tick waits for the page's pictures, so that the first frame is whole even on
+// a slow link; a server that sends nothing for this long gets a game without them.
+constexpr double PICTURE_WAIT_MS = 60000;
 constexpr double PICTURE_POLL_MS = 20;
 
 // The page's canvas elements stand for the two windows.
 char g_mainWindow[] = "client";
 char g_aboutWindow[] = "about-band";
 
+// A replay's jump to its end runs ticks in slices of this long, so the page stays responsive.
+constexpr double JUMP_SLICE_MS = 40;
+
 double g_pictureDeadline = 0;
-long g_ticks = 0;
-// Every press that reached the game, in the replay runner's --keys syntax.
-std::string g_keys;
+// The game's ticks and every press that reached it since its first tick, across reloads.
+game::Replay g_game;
 long g_gameTimer = 0;
 long g_bandTimer = 0;
 bool g_aboutOpen = false;
 bool g_ended = false;
 
-void OnTimer(void*)
+// While a shared replay plays back: its ticks and presses, the next press to deliver, and how
+// many ticks each timer tick runs.
+game::Replay g_replay;
+bool g_replaying = false;
+std::size_t g_nextPress = 0;
+int g_replaySpeed = 1;
+bool g_jumping = false;
+
+// The text the page last handed over (vorkelm_text_buffer).
+std::string g_textIn;
+
+void Tick()
 {
     game::GameTick(g_mainWindow);
-    ++g_ticks;
+    ++g_game.ticks;
+}
+
+bool ReplayAtEnd()
+{
+    return g_game.ticks >= g_replay.ticks;
+}
+
+// The replay's presses before the next tick, as the keys delivered them. At the replay's end
+// these are the presses made after its last tick.
+void DeliverReplayPresses()
+{
+    for (; g_nextPress < g_replay.presses.size() &&
+           g_replay.presses[g_nextPress].tick == g_game.ticks + 1;
+         ++g_nextPress) {
+        const bool right = g_replay.presses[g_nextPress].right;
+        g_game.presses.push_back(g_replay.presses[g_nextPress]);
+        game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
+    }
+}
+
+void ReplayTick()
+{
+    DeliverReplayPresses();
+    Tick();
+    if (ReplayAtEnd())
+        DeliverReplayPresses();
+}
+
+void OnTimer(void*)
+{
+    if (!g_replaying) {
+        Tick();
+        return;
+    }
+    for (int t = 0; t < g_replaySpeed && !g_jumping && !ReplayAtEnd(); ++t)
+        ReplayTick();
+}
+
+void JumpSlice(void*)
+{
+    const double sliceEnd = emscripten_get_now() + JUMP_SLICE_MS;
+    while (g_replaying && !g_ended && !ReplayAtEnd() && emscripten_get_now() < sliceEnd)
+        ReplayTick();
+    if (g_replaying && !g_ended && !ReplayAtEnd())
+        emscripten_set_timeout(JumpSlice, 0, nullptr);
+    else
+        g_jumping = false;
+}
+
+// One game timer at most, however a new game and the picture wait meet.
+void StartGameTimer()
+{
+    emscripten_clear_interval(g_gameTimer);
+    g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
 }
 
 // The game's timer starts once the pictures have arrived or failed, so the first frame is whole.
@@ -46,7 +115,7 @@ void StartWhenPicturesArrive(void*)
         return;
     }
     if (!g_ended)
-        g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
+        StartGameTimer();
 }
 
 void OnBandTimer(void*)
@@ -55,15 +124,25 @@ void OnBandTimer(void*)
     g_aboutCanvas.RequestRepaint(g_aboutWindow);
 }
 
-// A press between ticks T-1 and T counts before tick T, as the replay runner delivers it.
+// A press between ticks T-1 and T counts before tick T, as the replay runner delivers it. A
+// replay plays its own presses.
 void DropCoin(bool right)
 {
-    if (g_aboutOpen || g_ended)
+    if (g_aboutOpen || g_ended || g_replaying)
         return;
-    if (!g_keys.empty())
-        g_keys += ',';
-    g_keys += std::to_string(g_ticks + 1) + (right ? ":R" : ":L");
+    g_game.presses.push_back(game::KeyPress{g_game.ticks + 1, right});
     game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
+}
+
+// The table of a fresh page, with no ticks and no presses yet.
+void SetUpNewGame()
+{
+    game::ResetGame();
+    game::SetStartValues();
+    game::SetupTable();
+    g_game = game::Replay{};
+    g_replaying = false;
+    g_jumping = false;
 }
 
 void OpenAbout()
@@ -85,7 +164,7 @@ void CloseAbout()
     EM_ASM(Module.page.showAbout(false));
 }
 
-// As closing the window ends the process: no more ticks; a reload starts a new game.
+// As closing the window ends the process: no more ticks, until the page asks for a new game.
 void Exit()
 {
     CloseAbout();
@@ -155,21 +234,117 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_press(int right)
     DropCoin(right != 0);
 }
 
+// A fresh game, exactly as the page's load starts one: what a new process would be.
+EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
+{
+    CloseAbout();
+    SetUpNewGame();
+    g_mainCanvas.Setup(g_mainWindow, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
+    g_ended = false;
+    StartGameTimer();
+    EM_ASM(if (Module.page.showPlaying) Module.page.showPlaying());
+}
+
 EMSCRIPTEN_KEEPALIVE long vorkelm_ticks()
 {
-    return g_ticks;
+    return g_game.ticks;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* vorkelm_keys()
 {
-    return g_keys.c_str();
+    static std::string keys;
+    keys = game::KeysList(g_game);
+    return keys.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* vorkelm_dump()
 {
     static std::string dump;
-    dump = StateDump(g_ticks);
+    dump = game::StateDump(g_game.ticks);
     return dump.c_str();
+}
+
+// Texts from the page (a save, a replay code) come through this buffer: the page writes
+// `length` characters at the address returned, then calls the function that reads them.
+EMSCRIPTEN_KEEPALIVE char* vorkelm_text_buffer(int length)
+{
+    g_textIn.assign(static_cast<std::size_t>(length < 0 ? 0 : length), '\0');
+    return g_textIn.data();
+}
+
+// The game as it stands, as text to keep.
+EMSCRIPTEN_KEEPALIVE const char* vorkelm_save()
+{
+    static std::string save;
+    save = game::SaveGame(g_game);
+    return save.c_str();
+}
+
+// Continues the saved game in the text buffer; returns "" or what is wrong with it, and then a
+// new game stands instead.
+EMSCRIPTEN_KEEPALIVE const char* vorkelm_load()
+{
+    static std::string wrong;
+    wrong = game::LoadGame(g_textIn, g_game);
+    if (!wrong.empty())
+        SetUpNewGame();
+    g_replaying = false;
+    return wrong.c_str();
+}
+
+// The code of the game so far, for a shared link.
+EMSCRIPTEN_KEEPALIVE const char* vorkelm_replay_code()
+{
+    static std::string code;
+    code = game::ReplayCode(g_game);
+    return code.c_str();
+}
+
+// Starts playing back the replay code in the text buffer from tick 1; returns "" or what is
+// wrong with the code, and then the game is left as it was.
+EMSCRIPTEN_KEEPALIVE const char* vorkelm_start_replay()
+{
+    static std::string wrong;
+    game::Replay replay;
+    wrong = game::ReadReplayCode(g_textIn, replay);
+    if (!wrong.empty())
+        return wrong.c_str();
+    SetUpNewGame();
+    g_replay = std::move(replay);
+    g_replaying = true;
+    g_nextPress = 0;
+    g_replaySpeed = 1;
+    if (ReplayAtEnd())
+        DeliverReplayPresses();
+    return wrong.c_str();
+}
+
+// The replay's length in ticks, or -1 when no replay plays.
+EMSCRIPTEN_KEEPALIVE long vorkelm_replay_length()
+{
+    return g_replaying ? g_replay.ticks : -1;
+}
+
+EMSCRIPTEN_KEEPALIVE void vorkelm_replay_speed(int ticksPerTick)
+{
+    g_replaySpeed = ticksPerTick < 1 ? 1 : ticksPerTick;
+}
+
+EMSCRIPTEN_KEEPALIVE void vorkelm_replay_jump()
+{
+    if (g_replaying && !g_jumping) {
+        g_jumping = true;
+        JumpSlice(nullptr);
+    }
+}
+
+// At a replay's end the viewer takes the game over as their own; returns whether it did.
+EMSCRIPTEN_KEEPALIVE int vorkelm_play_from_here()
+{
+    if (!g_replaying || !ReplayAtEnd())
+        return 0;
+    g_replaying = false;
+    return 1;
 }
 
 } // extern "C"
@@ -178,9 +353,11 @@ int main()
 {
     game::SetStartValues();
     g_mainCanvas.Setup(g_mainWindow, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
+    game::SetupTable();
+    // Before the first tick the page continues a saved game or starts a shared replay.
+    EM_ASM(if (window.vorkelmKeep) vorkelmKeep.start(Module));
     g_pictureDeadline = emscripten_get_now() + PICTURE_WAIT_MS;
     StartWhenPicturesArrive(nullptr);
-    game::SetupTable();
     ListenForSoundGesture();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
     EM_ASM(Module.page.started());

@@ -1,6 +1,7 @@
-// The page around the game: it loads the module, scales the window, runs the menus, the dialog's
-// buttons and the touch buttons, and defines window.vorkelm. What happens to the game is decided
-// by the module (web/main.cpp); this script only shows and hides.
+// The page around the game: it scales the window, runs the menus, the dialog's buttons and the
+// touch buttons, and defines window.vorkelm (the loader in the page's head starts the module).
+// What happens to the game is decided by the module (web/main.cpp); this script only shows and
+// hides.
 'use strict';
 (function () {
   var stage = document.getElementById('stage');
@@ -65,17 +66,9 @@
             '<p>ゲームは終了しました。再読み込みすると新しいゲームが始まります。</p>');
       }
     },
-    // The build lists the asset files on the page: pictures load before the first tick, and
-    // sounds once the first key press or click allows them.
-    soundFiles: document.body.dataset.sounds.split(' ').filter(Boolean),
-    onRuntimeInitialized: function () {
-      document.body.dataset.pictures.split(' ').filter(Boolean).forEach(function (name) {
-        Module.ccall('vorkelm_preload', null, ['string'], [name]);
-      });
-    },
-    onAbort: function () {
-      say('<p>Vorkelm could not start in this browser.</p>');
-    }
+    // The build lists the sound files on the page: they load once the first key press or click
+    // allows them.
+    soundFiles: document.body.dataset.sounds.split(' ').filter(Boolean)
   };
 
   // Menu titles open their drop-downs; items and dialog buttons send their command.
@@ -119,9 +112,4 @@
       button.addEventListener(type, release);
     });
   });
-
-  var script = document.createElement('script');
-  script.src = 'vorkelm.js';
-  script.onerror = Module.onAbort;
-  document.body.appendChild(script);
 })();

@@ -1,7 +1,9 @@
 // libFuzzer target of the bitmap header check: each input is a whole bitmap file, handed over as
 // the GDI canvas hands it: its first bytes and its length. A read beyond those bytes, undefined
-// arithmetic, or a verdict that a longer file would reverse is a finding.
+// arithmetic, or a verdict that a longer file would reverse is a finding. The browser canvas's
+// decoder then reads the whole file, which must not take it past the end either.
 #include "canvas/bitmap_headers.h"
+#include "canvas/bitmap_pixels.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,6 +18,19 @@ void Check(const unsigned char* head, std::size_t count, std::uint64_t fileBytes
     // Bytes appended to a file that holds its pixels cannot take any away.
     if (BitmapFileIsWhole(head, count, fileBytes) && !BitmapFileIsWhole(head, count, fileBytes + 1))
         std::abort();
+}
+
+// The pixels a file declares (either header), for keeping the decoded pictures small.
+std::int64_t DeclaredPixels(const std::uint8_t* head)
+{
+    auto side = [](const std::uint8_t* at, int bytes) {
+        std::uint32_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            value = value << 8 | at[i];
+        return bytes == 2 ? std::int64_t(value) : std::llabs(std::int32_t(value));
+    };
+    return head[14] == 12 ? side(head + 18, 2) * side(head + 20, 2)
+                          : side(head + 18, 4) * side(head + 22, 4);
 }
 
 } // namespace
@@ -34,5 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             head[2] | head[3] << 8 | head[4] << 16 | std::uint32_t(head[5]) << 24;
         Check(head.get(), count, statedBytes);
     }
+    // The whole file in a block of its own size; pictures stay small, so each input stays fast.
+    const std::unique_ptr<unsigned char[]> file(new unsigned char[size]);
+    std::memcpy(file.get(), data, size);
+    BitmapPixels picture;
+    if (size >= BITMAP_HEAD_BYTES && DeclaredPixels(data) <= 1 << 16 &&
+        DecodeBitmap(file.get(), size, picture) &&
+        picture.pixels.size() != std::size_t(picture.width) * picture.height)
+        std::abort();
     return 0;
 }

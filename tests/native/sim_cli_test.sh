@@ -16,6 +16,14 @@ grep -q '^link ' <<<"$first" || fail "no link lines"
 sort -k2,2n -k3,3n -s <<<"$(grep '^link ' <<<"$first")" | diff -q - <(grep '^link ' <<<"$first") >/dev/null ||
     fail "link lines not ascending"
 
+# A replay code of that game (5 ticks, Right then Left before tick 5) plays the same game.
+[ "$("$sim" --replay AQUCCQDSFgEH --dump)" = "$first" ] || fail "--replay plays another game than --ticks and --keys"
+for bad in AgUCCQDSFgEH:version AQUCCQDSFgEI:damaged 'AQUC*QDSFgEH:base64url' AQUCCQDSFg:damaged; do
+    "$sim" --replay "${bad%%:*}" --dump >/dev/null 2>/tmp/sim-replay.$$
+    rc=$?
+    [ $rc = 2 ] && grep -q "${bad##*:}" /tmp/sim-replay.$$ || fail "--replay ${bad%%:*} exits $rc: $(cat /tmp/sim-replay.$$)"
+done
+
 trace=$("$sim" --ticks 1 --trace)
 [ "$(sed -n 1p <<<"$trace")" = "tick 1" ] || fail "trace starts with $(sed -n 1p <<<"$trace")"
 grep -qxF 'text 5 50 16 255 255 255 0\x96\x87' <<<"$trace" || fail "credit line of tick 1"
@@ -35,14 +43,14 @@ grep -q 'writing the output failed' /tmp/sim-full.$$ || fail "no message for out
 
 for bad in "" "--ticks" "--ticks -1" "--ticks x" "--ticks 5 --keys 6:R" "--ticks 5 --keys 0:L" \
     "--ticks 5 --keys 1:X" "--ticks 5 --keys 1R" "--ticks 5 --keys 1:R," "--ticks 5 --bogus" \
-    "--dump" "--ticks 200001" "--ticks 5 --hold 1000000000"; do
+    "--dump" "--ticks 200001" "--ticks 5 --hold 1000000000" "--ticks 5 --replay AQUCCQDSFgEH"; do
     # shellcheck disable=SC2086
     "$sim" $bad >/dev/null 2>/tmp/sim-usage.$$
     rc=$?
     [ $rc = 2 ] || fail "'$bad' exits $rc, not 2"
     grep -q usage /tmp/sim-usage.$$ || fail "'$bad' prints no usage"
 done
-rm -f /tmp/sim-usage.$$ /tmp/sim-full.$$
+rm -f /tmp/sim-usage.$$ /tmp/sim-full.$$ /tmp/sim-replay.$$
 
 echo "$failures failed"
 [ $failures = 0 ]

@@ -1,5 +1,6 @@
-// The browser build in headless chromium: it loads cleanly, draws the machine, plays the native
-// runner's game, opens and closes the About box, and runs on without its asset files.
+// The browser build in headless chromium or firefox-esr (VORKELM_BROWSER): it loads cleanly,
+// draws the machine, plays the native runner's game, opens and closes the About box, and runs on
+// without its asset files.
 //   node --test tests/web/page.test.mjs      (from the top folder; see settings in browser.mjs)
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -25,7 +26,7 @@ function readBmp(file) {
 let server;
 let hidden;
 let browser;
-const pages = [];
+const contexts = [];
 
 before(async () => {
   fs.mkdirSync(settings.shots, { recursive: true });
@@ -36,7 +37,7 @@ before(async () => {
 
 // Whatever a check left open is closed, also when it failed half-way.
 afterEach(async () => {
-  await Promise.all(pages.splice(0).map((page) => page.close().catch(() => {})));
+  await Promise.all(contexts.splice(0).map((context) => context.close().catch(() => {})));
 });
 
 after(async () => {
@@ -45,10 +46,11 @@ after(async () => {
   hidden?.close();
 });
 
+// Each page in a browser context of its own, so that no check continues another's saved game.
 async function newPage() {
-  const page = await browser.newPage();
-  pages.push(page);
-  return page;
+  const context = await browser.createBrowserContext();
+  contexts.push(context);
+  return context.newPage();
 }
 
 // Waits in the page until its tick count reaches `ticks`.

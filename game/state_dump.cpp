@@ -1,10 +1,12 @@
-#include "tools/state_dump.h"
+#include "game/state_dump.h"
 
 #include "game/links.h"
 #include "game/state.h"
 
 #include <cstdarg>
 #include <cstdio>
+
+namespace game {
 
 namespace {
 
@@ -22,7 +24,6 @@ void AppendLine(std::string& out, const char* format, ...)
 
 std::string StateDump(long ticks)
 {
-    using namespace game;
     std::string out;
     AppendLine(out, "tick %ld\n", ticks);
     AppendLine(out, "credit %d\n", credit);
@@ -46,3 +47,5 @@ std::string StateDump(long ticks)
     }
     return out;
 }
+
+} // namespace game

@@ -4,6 +4,10 @@
 // agree byte for byte.
 #include <string>
 
+namespace game {
+
 // `tick N`, the counters, then a `coin` line for every slot in use and a `link` line for every
 // link, both in ascending order.
 std::string StateDump(long ticks);
+
+} // namespace game

@@ -1,0 +1,76 @@
+// How long the page takes to continue a ten-hour game (180,000 ticks, a press every other tick)
+// from the module's start to its first tick, against a new game, in headless chromium; and the
+// size of a save at four tables (bench/save_bench.cpp, which also writes the ten-hour save).
+//   node bench/keep_bench.mjs      (after ./test, or the native and browser builds and npm ci in
+//                                   tests/web; see settings in tests/web/browser.mjs)
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import { serve, launch, settings } from '../tests/web/browser.mjs';
+
+const RUNS = 5;
+fs.mkdirSync('build/keep-bench', { recursive: true });
+const saveFile = 'build/keep-bench/ten-hours.save';
+console.log(execFileSync('build/native/bench/vorkelm-save-bench', [saveFile], { encoding: 'utf8' }));
+const save = fs.readFileSync(saveFile, 'utf8');
+
+// In the page before its scripts: the saved game in storage, the module's start marked by a
+// preRun hook, the save's loading timed, and the first tick after it caught by a 1 ms poll.
+function instrument(saved) {
+  if (saved) localStorage.setItem('vorkelm-save', saved);
+  let module;
+  Object.defineProperty(window, 'Module', {
+    configurable: true,
+    get: () => module,
+    set: (value) => {
+      module = value;
+      module.preRun = [() => { window.benchStart = performance.now(); }];
+    },
+  });
+  let keep;
+  Object.defineProperty(window, 'vorkelmKeep', {
+    configurable: true,
+    get: () => keep,
+    set: (value) => {
+      keep = value;
+      const start = keep.start;
+      keep.start = (started) => {
+        start(started);
+        window.benchLoaded = performance.now() - window.benchStart;
+        const ticks = started._vorkelm_ticks();
+        const poll = setInterval(() => {
+          if (started._vorkelm_ticks() > ticks) {
+            window.benchFirstTick = performance.now() - window.benchStart;
+            window.benchTicks = ticks;
+            clearInterval(poll);
+          }
+        }, 1);
+      };
+    },
+  });
+}
+
+const server = await serve({ '/': settings.site });
+const browser = await launch();
+const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+for (const [what, saved] of [['continue the ten-hour game', save], ['a new game', null]]) {
+  const loaded = [];
+  const firstTick = [];
+  for (let run = 0; run < RUNS; ++run) {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.evaluateOnNewDocument(instrument, saved);
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.benchFirstTick !== undefined, { timeout: 30000 });
+    const result = await page.evaluate(() => [window.benchLoaded, window.benchFirstTick, window.benchTicks]);
+    if (saved && result[2] !== 180000) throw new Error(`continued at tick ${result[2]}`);
+    loaded.push(result[0]);
+    firstTick.push(result[1]);
+    await context.close();
+  }
+  console.log(`${what}: module start to the game in place ${median(loaded).toFixed(1)} ms, to the ` +
+    `first tick ${median(firstTick).toFixed(1)} ms (median of ${RUNS}; first ticks ` +
+    `${firstTick.map((t) => t.toFixed(0)).join(', ')} ms)`);
+}
+console.log(`chromium ${await browser.version()}`);
+await browser.close();
+server.close();
