@@ -177,11 +177,16 @@ EM_JS(void, WebForgetText, (const Pixel* pixels), {
     delete Module.vorkelmTexts[pixels];
 });
 
-// Until the first key press or click in the page there is no audio: browsers allow sound only
-// after a gesture. The gesture makes the audio context and has the page's wave files
-// (Module.soundFiles) fetched and decoded, once each; a file first asked for later is loaded at
-// that request. A missing or broken file stays silent.
+// Browsers let an audio context run only after a gesture that grants user activation, and may
+// suspend or interrupt it later (a phone call, a hidden tab). So every key press, pointer release,
+// touch end and click asks it to resume until it runs, and again once it stops: a first event
+// that grants nothing (Escape, an untrusted event) cannot leave the session silent. The first
+// gesture makes the context and has the page's wave files (Module.soundFiles) fetched and
+// decoded, once each; a file first asked for later is loaded at that request. A missing or
+// broken file stays silent.
 EM_JS(void, WebListenForGesture, (), {
+    if (typeof AudioContext === 'undefined') return;
+    var GESTURES = ['keydown', 'pointerup', 'touchend', 'click'];
     var load = function(audio, name) {
         var sound = audio.sounds[name] = {buffer: null};
         fetch(name).then(function(response) {
@@ -192,21 +197,32 @@ EM_JS(void, WebListenForGesture, (), {
         }).then(function(buffer) { sound.buffer = buffer; }, function() {});
         return sound;
     };
-    var unlock = function() {
-        removeEventListener('keydown', unlock, true);
-        removeEventListener('pointerdown', unlock, true);
-        var audio = {context: new AudioContext(), sounds: {}, playing: null, load: load};
-        (Module.soundFiles || []).forEach(function(name) { load(audio, name); });
-        Module.vorkelmAudio = audio;
+    var listen = function(on) {
+        GESTURES.forEach(function(type) {
+            (on ? addEventListener : removeEventListener)(type, wake, true);
+        });
     };
-    addEventListener('keydown', unlock, true);
-    addEventListener('pointerdown', unlock, true);
+    var wake = function() {
+        var audio = Module.vorkelmAudio;
+        if (!audio) {
+            audio = Module.vorkelmAudio = {context: new AudioContext(), sounds: {}, playing: null,
+                                           load: load};
+            (Module.soundFiles || []).forEach(function(name) { load(audio, name); });
+            audio.context.onstatechange = function() {
+                listen(audio.context.state !== 'running');
+            };
+        }
+        if (audio.context.state !== 'running')
+            audio.context.resume().catch(function() {});
+    };
+    listen(true);
 });
 
-// One sound plays at a time; a new one cuts off the old.
+// One sound plays at a time; a new one cuts off the old. A context that does not run plays
+// nothing, rather than a burst of old sounds when it resumes.
 EM_JS(void, WebPlayWave, (const char* fileName), {
     var audio = Module.vorkelmAudio;
-    if (!audio) return;
+    if (!audio || audio.context.state !== 'running') return;
     var name = UTF8ToString(fileName);
     var sound = audio.sounds[name] || audio.load(audio, name);
     if (!sound.buffer) return;

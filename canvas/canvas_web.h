@@ -10,6 +10,7 @@ void PreloadPicture(const char* fileName);
 // Picture files still being fetched or decoded.
 int PicturesLoading();
 
-// Browsers allow sound only after a key press or a click in the page: from that gesture on,
-// PlayWave plays, and the page's wave files (Module.soundFiles) are fetched and decoded.
+// Browsers allow sound only after a key press or a click in the page: from the first gesture on,
+// the page's wave files (Module.soundFiles) are fetched and decoded, and PlayWave plays whenever
+// the browser lets the audio context run.
 void ListenForSoundGesture();

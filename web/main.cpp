@@ -245,6 +245,12 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
     EM_ASM(if (Module.page.showPlaying) Module.page.showPlaying());
 }
 
+// What the page announces to screen readers.
+EMSCRIPTEN_KEEPALIVE int vorkelm_credit()
+{
+    return game::credit;
+}
+
 EMSCRIPTEN_KEEPALIVE long vorkelm_ticks()
 {
     return g_game.ticks;
