@@ -1,6 +1,7 @@
 // How long the page takes to continue a ten-hour game (180,000 ticks, a press every other tick)
 // from the module's start to its first tick, against a new game, in headless chromium; and the
-// size of a save at four tables (bench/save_bench.cpp, which also writes the ten-hour save).
+// size of a save at four tables (bench/save_bench.cpp, which also writes the ten-hour save); and how
+// long a replay link of that game takes to jump to its end.
 //   node bench/keep_bench.mjs      (after ./test, or the native and browser builds and npm ci in
 //                                   tests/web; see settings in tests/web/browser.mjs)
 import { execFileSync } from 'node:child_process';
@@ -70,6 +71,27 @@ for (const [what, saved] of [['continue the ten-hour game', save], ['a new game'
   console.log(`${what}: module start to the game in place ${median(loaded).toFixed(1)} ms, to the ` +
     `first tick ${median(firstTick).toFixed(1)} ms (median of ${RUNS}; first ticks ` +
     `${firstTick.map((t) => t.toFixed(0)).join(', ')} ms)`);
+}
+
+// The same game as a shared link: how long its jump to the end takes.
+{
+  const context = await browser.createBrowserContext();
+  const sharer = await context.newPage();
+  await sharer.evaluateOnNewDocument((saved) => localStorage.setItem('vorkelm-save', saved), save);
+  await sharer.goto(server.url);
+  await sharer.waitForFunction(() => window.vorkelm && vorkelm.ticks() > 0, { timeout: 30000 });
+  const [code, ticks] = await sharer.evaluate(
+    () => [Module.UTF8ToString(Module._vorkelm_replay_code()), vorkelm.ticks()]);
+  const viewer = await (await browser.createBrowserContext()).newPage();
+  await viewer.goto(`${server.url}#replay=${code}`);
+  await viewer.waitForSelector('#keep-jump');
+  const start = Date.now();
+  await viewer.click('#keep-jump');
+  await viewer.waitForFunction((end) => vorkelm.ticks() >= end, { timeout: 600000, polling: 200 },
+    ticks);
+  console.log(`jump to the end of its replay (${ticks} ticks, a ${code.length}-character code): ` +
+    `${((Date.now() - start) / 1000).toFixed(1)} s`);
+  await context.close();
 }
 console.log(`chromium ${await browser.version()}`);
 await browser.close();

@@ -270,6 +270,15 @@ void ListenForSoundGesture()
     WebListenForGesture();
 }
 
+namespace {
+bool g_drawingPaused = false;
+}
+
+void PauseDrawing(bool paused)
+{
+    g_drawingPaused = paused;
+}
+
 void Canvas::Setup(WindowHandle, int w, int h)
 {
     if (!surface || w != width || h != height) {
@@ -294,23 +303,31 @@ void Canvas::RequestRepaint(WindowHandle window)
 
 void Canvas::Present(WindowHandle window)
 {
+    if (g_drawingPaused)
+        return;
     WebPresent(Pixels(surface), width, height, static_cast<const char*>(window));
 }
 
 void Canvas::ClearBlack()
 {
+    if (g_drawingPaused)
+        return;
     WebForgetText(Pixels(surface));
     std::fill_n(Pixels(surface), width * height, Packed(0, 0, 0));
 }
 
 void Canvas::ClearWhite()
 {
+    if (g_drawingPaused)
+        return;
     WebForgetText(Pixels(surface));
     std::fill_n(Pixels(surface), width * height, Packed(255, 255, 255));
 }
 
 void Canvas::PutText(int x, int y, const char* text)
 {
+    if (g_drawingPaused)
+        return;
     WebPutText(Pixels(surface), width, height, x, y, text, fontHeight, textRed, textGreen,
                textBlue);
 }
@@ -458,6 +475,8 @@ void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int p
 // covers both ends.
 void Canvas::DrawLine(int x1, int y1, int x2, int y2)
 {
+    if (g_drawingPaused)
+        return;
     const Pixel colour = Packed(penRed, penGreen, penBlue);
     const int pen = std::max(penWidth, 1);
     const int dx = std::abs(x2 - x1);
@@ -516,6 +535,8 @@ void Canvas::DrawGrid(int x1, int y1, int x2, int y2, int rows, int columns)
 // darkened box, so a picture still loading or failed draws nothing.
 void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFile, int w, int h)
 {
+    if (g_drawingPaused)
+        return;
     const Picture* image = FindPicture(imageFile);
     const Picture* mask = FindPicture(maskFile);
     if (!image || !mask || w < 1 || h < 1)
@@ -541,6 +562,8 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
 
 void PlayWave(const char* fileName)
 {
+    if (g_drawingPaused)
+        return;
     // The same restart rule as on Windows: a restart of the sound that began a moment ago is not
     // heard, and a full table asks for "coin.wav" hundreds of times a tick.
     static WaveRestarts restarts;

@@ -14,3 +14,8 @@ int PicturesLoading();
 // the page's wave files (Module.soundFiles) are fetched and decoded, and PlayWave plays whenever
 // the browser lets the audio context run.
 void ListenForSoundGesture();
+
+// While paused, the canvases draw, show and sound nothing. A replay running many ticks at once
+// pauses for all but the last: no one sees the frames between, and drawing them costs far more
+// than the game's own steps.
+void PauseDrawing(bool paused);

@@ -79,20 +79,36 @@ void ReplayTick()
         DeliverReplayPresses();
 }
 
-void OnTimer(void*)
+// Runs up to `count` ticks of the replay, drawing and sounding only the last.
+void ReplayTicks(int count)
 {
-    if (!g_replaying) {
-        Tick();
-        return;
-    }
-    for (int t = 0; t < g_replaySpeed && !g_jumping && !ReplayAtEnd(); ++t)
+    PauseDrawing(true);
+    for (; count > 1 && g_replay.ticks - g_game.ticks > 1; --count)
+        ReplayTick();
+    PauseDrawing(false);
+    if (!ReplayAtEnd())
         ReplayTick();
 }
 
+void OnTimer(void*)
+{
+    if (!g_replaying)
+        Tick();
+    else if (!g_jumping)
+        ReplayTicks(g_replaySpeed);
+}
+
+// A jump runs as many ticks as fit in a slice and shows the last, so the page stays responsive
+// and the table is seen racing to the end.
 void JumpSlice(void*)
 {
     const double sliceEnd = emscripten_get_now() + JUMP_SLICE_MS;
-    while (g_replaying && !g_ended && !ReplayAtEnd() && emscripten_get_now() < sliceEnd)
+    PauseDrawing(true);
+    while (g_replaying && !g_ended && g_replay.ticks - g_game.ticks > 1 &&
+           emscripten_get_now() < sliceEnd)
+        ReplayTick();
+    PauseDrawing(false);
+    if (g_replaying && !g_ended && !ReplayAtEnd())
         ReplayTick();
     if (g_replaying && !g_ended && !ReplayAtEnd())
         emscripten_set_timeout(JumpSlice, 0, nullptr);
