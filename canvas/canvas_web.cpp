@@ -541,21 +541,22 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
     const Picture* mask = FindPicture(maskFile);
     if (!image || !mask || w < 1 || h < 1)
         return;
+    const BitmapPixels& imagePixels = image->bitmap;
+    const BitmapPixels& maskPixels = mask->bitmap;
     Pixel* target = Pixels(surface);
     const int firstRow = std::max(0, -y);
     const int endRow = std::min(h, height - y);
     const int firstColumn = std::max(0, -x);
     const int endColumn = std::min(w, width - x);
     for (int row = firstRow; row < endRow; ++row) {
-        const BitmapPixels& imageFile = image->bitmap;
-        const BitmapPixels& maskFile = mask->bitmap;
         const Pixel* imageRow =
-            imageFile.pixels.data() + row * imageFile.height / h * imageFile.width;
-        const Pixel* maskRow = maskFile.pixels.data() + row * maskFile.height / h * maskFile.width;
+            imagePixels.pixels.data() + row * imagePixels.height / h * imagePixels.width;
+        const Pixel* maskRow =
+            maskPixels.pixels.data() + row * maskPixels.height / h * maskPixels.width;
         Pixel* out = target + (y + row) * width + x;
         for (int column = firstColumn; column < endColumn; ++column) {
-            out[column] = (out[column] | maskRow[column * maskFile.width / w]) &
-                          imageRow[column * imageFile.width / w];
+            out[column] = (out[column] | maskRow[column * maskPixels.width / w]) &
+                          imageRow[column * imagePixels.width / w];
         }
     }
 }
