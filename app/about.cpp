@@ -2,12 +2,15 @@
 // dialog's own timer for as long as the box is open.
 #include "app/about.h"
 
+#include "app/shell.h"
 #include "canvas/canvas.h"
 
 namespace {
 
 constexpr UINT_PTR BAND_TIMER = 1;
-constexpr UINT BAND_REDRAW_MS = 50;
+
+// The browser's About box answers to the same numbers.
+static_assert(DIALOG_OK == IDOK && DIALOG_CANCEL == IDCANCEL);
 
 } // namespace
 
@@ -16,7 +19,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     switch (message) {
     case WM_INITDIALOG:
         g_aboutCanvas.Setup(dialog, ABOUT_CANVAS_WIDTH, ABOUT_CANVAS_HEIGHT);
-        SetTimer(dialog, BAND_TIMER, BAND_REDRAW_MS, nullptr);
+        SetTimer(dialog, BAND_TIMER, ABOUT_BAND_REDRAW_MS, nullptr);
         // TRUE gives the focus to the first tab stop, the OK button.
         return TRUE;
     case WM_TIMER:

@@ -1,22 +1,8 @@
 #include "canvas/bitmap_headers.h"
 
-namespace {
+#include "canvas/bitmap_format.h"
 
-constexpr std::size_t FILE_HEADER_BYTES = 14;
-constexpr std::uint32_t CORE_HEADER_BYTES = 12; // the old header with 16-bit sizes
-constexpr std::uint32_t INFO_HEADER_BYTES = 40;
-
-enum Compression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, Bitfields = 3 };
-
-std::uint32_t Read(const unsigned char* at, int bytes)
-{
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | at[i];
-    return value;
-}
-
-} // namespace
+using namespace bitmap_format;
 
 bool BitmapFileIsWhole(const unsigned char* head, std::size_t count, std::uint64_t fileBytes)
 {

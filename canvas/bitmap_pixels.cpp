@@ -1,25 +1,16 @@
 #include "canvas/bitmap_pixels.h"
 
+#include "canvas/bitmap_format.h"
 #include "canvas/bitmap_headers.h"
 
 #include <algorithm>
 
+using namespace bitmap_format;
+
 namespace {
 
-constexpr std::size_t FILE_HEADER_BYTES = 14;
-constexpr std::uint32_t CORE_HEADER_BYTES = 12;
 // Bit-field masks follow the plain info header and sit at the same place inside the later ones.
-constexpr std::size_t MASKS_AT = FILE_HEADER_BYTES + 40;
-
-enum Compression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, Bitfields = 3 };
-
-std::uint32_t Read(const unsigned char* at, int bytes)
-{
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | at[i];
-    return value;
-}
+constexpr std::size_t MASKS_AT = FILE_HEADER_BYTES + INFO_HEADER_BYTES;
 
 std::uint32_t Colour(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
 {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The off-screen drawing surface of the game and the About box, with its text, pen and brush
-// settings. The drawing members are implemented twice: on GDI for Windows (canvas_gdi.cpp) and
-// by a recorder for native builds (canvas_record.cpp); the game sees only this header.
+// settings. The drawing members are implemented three times: on GDI for Windows (canvas_gdi.cpp),
+// on a block of pixels for the browser (canvas_web.cpp) and by a recorder for native builds
+// (canvas_record.cpp); the game sees only this header.
 
 // A window as the platform knows it (an HWND on Windows). The game only passes it through.
 using WindowHandle = void*;
@@ -79,6 +80,8 @@ constexpr int MAIN_CANVAS_HEIGHT = 800;
 constexpr int ABOUT_CANVAS_WIDTH = 500;
 constexpr int ABOUT_CANVAS_HEIGHT = 100;
 
-// Starts a wave file playing and returns at once; a new sound cuts off the one playing. On
-// Windows, the same file asked for again within a few milliseconds of its start is not restarted.
+// Starts a wave file playing and returns at once; a new sound cuts off the one playing. In both
+// shells, on Windows and in the browser, the same file asked for again less than
+// WAVE_RESTART_GAP_MS after its start is not restarted (wave_restarts.h); the recorder keeps
+// every call.
 void PlayWave(const char* fileName);

@@ -338,22 +338,138 @@ void Canvas::PutText(int x, int y, const char* text)
 
 namespace {
 
-// A pen's dot: one pixel for width 1, else a disc of that diameter, as a geometric pen's round
-// ends and joins are.
-void Stamp(Pixel* pixels, int width, int height, int cx, int cy, int penWidth, Pixel colour)
-{
-    const int lo = -(penWidth / 2);
-    const double centre = lo + (penWidth - 1) / 2.0;
-    const double radiusSquared = penWidth * penWidth / 4.0;
-    for (int dy = lo; dy < lo + penWidth; ++dy) {
-        for (int dx = lo; dx < lo + penWidth; ++dx) {
-            const int x = cx + dx;
-            const int y = cy + dy;
-            const double ex = dx - centre;
-            const double ey = dy - centre;
-            if (x >= 0 && x < width && y >= 0 && y < height && ex * ex + ey * ey <= radiusSquared)
-                pixels[y * width + x] = colour;
+// A pen's dot at (x, y): one pixel for width 1, else the filled ellipse of the pen's width
+// around it, as GDI draws a geometric pen's round ends and joins.
+void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int pen, Pixel colour);
+
+// The outline and fill of a rectangle or an ellipse, by GDI's rules: the shape lies within
+// (left, top) to (right, bottom), right and bottom excluded, corners given in any order. The
+// outline is a closed one-pixel path along the shape's edge; the brush fills each row between
+// the path's outermost pixels, and the pen is drawn over the path, a wider pen as dots centred
+// on it.
+class Shape {
+public:
+    Shape(Pixel* pixels, int surfaceWidth, int surfaceHeight, int left, int top, int right,
+          int bottom)
+        : pixels(pixels), surfaceWidth(surfaceWidth), surfaceHeight(surfaceHeight),
+          left(std::min(left, right)), top(std::min(top, bottom)),
+          boxWidth(std::abs(right - left)), boxHeight(std::abs(bottom - top))
+    {
+    }
+
+    // A box of one pixel is a path of no length, which a one-pixel pen does not draw.
+    void Rectangle(int pen, Pixel penColour, Pixel brushColour)
+    {
+        if (boxWidth == 0 || boxHeight == 0 || (pen == 1 && boxWidth == 1 && boxHeight == 1))
+            return;
+        for (int y = 1; y + 1 < boxHeight; ++y)
+            Span(y, 1, boxWidth - 2, brushColour);
+        for (int x = 0; x < boxWidth; ++x) {
+            PenDot(x, 0, pen, penColour);
+            PenDot(x, boxHeight - 1, pen, penColour);
         }
+        for (int y = 0; y < boxHeight; ++y) {
+            PenDot(0, y, pen, penColour);
+            PenDot(boxWidth - 1, y, pen, penColour);
+        }
+    }
+
+    // A box two pixels thin or less is all outline, and GDI draws it as a rectangle.
+    void Ellipse(int pen, Pixel penColour, Pixel brushColour)
+    {
+        if (boxWidth <= 2 || boxHeight <= 2) {
+            Rectangle(pen, penColour, brushColour);
+            return;
+        }
+        // The fill first, so that a wide pen's dots cover its edge.
+        WalkQuarter([&](int x, int y, bool firstInRow) {
+            if (firstInRow) {
+                Span(y, boxWidth - x, x - 1, brushColour);
+                Span(boxHeight - 1 - y, boxWidth - x, x - 1, brushColour);
+            }
+        });
+        WalkQuarter([&](int x, int y, bool) {
+            PenDot(x, y, pen, penColour);
+            PenDot(boxWidth - 1 - x, y, pen, penColour);
+            PenDot(x, boxHeight - 1 - y, pen, penColour);
+            PenDot(boxWidth - 1 - x, boxHeight - 1 - y, pen, penColour);
+        });
+    }
+
+private:
+    // The lower right quarter of the outline, box-relative, from the middle of the right edge
+    // towards the middle of the bottom edge: Zingl's error walk over the ellipse through the
+    // centres of the box's outer pixels. Each point neighbours the one before, so the four
+    // mirrored quarters make a closed path. x never grows and y never shrinks, so the first
+    // point of a row is its outermost. Like GDI's, the walk ends at the middle column, so a
+    // tall ellipse a few pixels wide stops short of its box's top and bottom.
+    template <typename Visit>
+    void WalkQuarter(Visit visit) const
+    {
+        const std::int64_t a = boxWidth - 1;
+        const std::int64_t b = boxHeight - 1;
+        const std::int64_t oddHeight = b % 2;
+        const std::int64_t stepXGrowth = 8 * b * b;
+        const std::int64_t stepYGrowth = 8 * a * a;
+        std::int64_t stepX = 4 * b * b * (1 - a);
+        std::int64_t stepY = 4 * a * a * (1 + oddHeight);
+        std::int64_t error = stepX + stepY + a * a * oddHeight;
+        int x = boxWidth - 1;
+        int y = boxHeight / 2;
+        bool newRow = true;
+        while (x >= boxWidth / 2) {
+            visit(x, y, newRow);
+            newRow = false;
+            const std::int64_t doubled = 2 * error;
+            if (doubled >= stepX) {
+                --x;
+                stepX += stepXGrowth;
+                error += stepX;
+            }
+            if (doubled <= stepY) {
+                ++y;
+                newRow = true;
+                stepY += stepYGrowth;
+                error += stepY;
+            }
+        }
+    }
+
+    // Box-relative pixels from x1 to x2 of row y, clipped to the surface.
+    void Span(int y, int x1, int x2, Pixel colour)
+    {
+        const int row = top + y;
+        if (row < 0 || row >= surfaceHeight)
+            return;
+        const int first = std::max(left + x1, 0);
+        const int last = std::min(left + x2, surfaceWidth - 1);
+        for (int x = first; x <= last; ++x)
+            pixels[row * surfaceWidth + x] = colour;
+    }
+
+    void PenDot(int x, int y, int pen, Pixel colour)
+    {
+        Dot(pixels, surfaceWidth, surfaceHeight, left + x, top + y, pen, colour);
+    }
+
+    Pixel* pixels;
+    int surfaceWidth;
+    int surfaceHeight;
+    int left;
+    int top;
+    int boxWidth;
+    int boxHeight;
+};
+
+void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int pen, Pixel colour)
+{
+    if (pen > 1) {
+        const int left = x - pen / 2;
+        const int top = y - pen / 2;
+        Shape(pixels, surfaceWidth, surfaceHeight, left, top, left + pen, top + pen)
+            .Ellipse(1, colour, colour);
+    } else if (x >= 0 && x < surfaceWidth && y >= 0 && y < surfaceHeight) {
+        pixels[y * surfaceWidth + x] = colour;
     }
 }
 
@@ -378,7 +494,7 @@ void Canvas::DrawLine(int x1, int y1, int x2, int y2)
         const bool atEnd = x == x2 && y == y2;
         if (atEnd && pen == 1)
             return;
-        Stamp(Pixels(surface), width, height, x, y, pen, colour);
+        Dot(Pixels(surface), width, height, x, y, pen, colour);
         if (atEnd)
             return;
         const int doubled = 2 * error;
@@ -393,6 +509,32 @@ void Canvas::DrawLine(int x1, int y1, int x2, int y2)
     }
 }
 
+void Canvas::DrawRect(int left, int top, int right, int bottom)
+{
+    Shape(Pixels(surface), width, height, left, top, right, bottom)
+        .Rectangle(std::max(penWidth, 1), Packed(penRed, penGreen, penBlue),
+                   Packed(brushRed, brushGreen, brushBlue));
+}
+
+void Canvas::DrawEllipse(int left, int top, int right, int bottom)
+{
+    Shape(Pixels(surface), width, height, left, top, right, bottom)
+        .Ellipse(std::max(penWidth, 1), Packed(penRed, penGreen, penBlue),
+                 Packed(brushRed, brushGreen, brushBlue));
+}
+
+// The lines of GDI's grid at the same places, each drawn as DrawLine draws.
+void Canvas::DrawGrid(int x1, int y1, int x2, int y2, int rows, int columns)
+{
+    // Below one pixel of spacing a walk would never end; such an axis draws no lines.
+    const int rowSpacing = rows >= 1 ? (y2 - y1) / rows : 0;
+    const int columnSpacing = columns >= 1 ? (x2 - x1) / columns : 0;
+    for (int y = y1; rowSpacing >= 1 && y <= y2; y += rowSpacing)
+        DrawLine(x1, y, x2, y);
+    for (int x = x1; columnSpacing >= 1 && x <= x2; x += columnSpacing)
+        DrawLine(x, y1, x, y2);
+}
+
 // Both files are stretched to w by h by the nearest pixel. Half a sprite would leave a white or
 // darkened box, so a picture still loading or failed draws nothing.
 void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFile, int w, int h)
@@ -403,21 +545,22 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
     const Picture* mask = FindPicture(maskFile);
     if (!image || !mask || w < 1 || h < 1)
         return;
+    const BitmapPixels& imagePixels = image->bitmap;
+    const BitmapPixels& maskPixels = mask->bitmap;
     Pixel* target = Pixels(surface);
     const int firstRow = std::max(0, -y);
     const int endRow = std::min(h, height - y);
     const int firstColumn = std::max(0, -x);
     const int endColumn = std::min(w, width - x);
     for (int row = firstRow; row < endRow; ++row) {
-        const BitmapPixels& imageFile = image->bitmap;
-        const BitmapPixels& maskFile = mask->bitmap;
         const Pixel* imageRow =
-            imageFile.pixels.data() + row * imageFile.height / h * imageFile.width;
-        const Pixel* maskRow = maskFile.pixels.data() + row * maskFile.height / h * maskFile.width;
+            imagePixels.pixels.data() + row * imagePixels.height / h * imagePixels.width;
+        const Pixel* maskRow =
+            maskPixels.pixels.data() + row * maskPixels.height / h * maskPixels.width;
         Pixel* out = target + (y + row) * width + x;
         for (int column = firstColumn; column < endColumn; ++column) {
-            out[column] = (out[column] | maskRow[column * maskFile.width / w]) &
-                          imageRow[column * imageFile.width / w];
+            out[column] = (out[column] | maskRow[column * maskPixels.width / w]) &
+                          imageRow[column * imagePixels.width / w];
         }
     }
 }

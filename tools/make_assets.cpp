@@ -720,25 +720,79 @@ IconImage DrawIcon(int size)
     return icon;
 }
 
+// The start of an icon's bitmap image: one info header for the colour image and the
+// transparency mask, which lie one above the other.
+void PutIconBitmapHeader(std::vector<uint8_t>& b, int n, int bits, int colourStride, uint32_t colours)
+{
+    const int maskStride = ((n + 31) / 32) * 4;
+    Put32(b, 40);
+    Put32(b, n);
+    Put32(b, 2 * n);
+    Put16(b, 1);
+    Put16(b, bits);
+    Put32(b, 0);
+    Put32(b, uint32_t((colourStride + maskStride) * n));
+    Put32(b, 0);
+    Put32(b, 0);
+    Put32(b, colours);
+    Put32(b, 0);
+}
+
+// The transparency mask of an icon's bitmap image, rows from the bottom: a set bit where
+// transparent(x, y).
+template <class Transparent>
+void PutIconMask(std::vector<uint8_t>& b, int n, Transparent transparent)
+{
+    const int maskStride = ((n + 31) / 32) * 4;
+    for (int y = n - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(maskStride, 0);
+        for (int x = 0; x < n; ++x)
+            if (transparent(x, y))
+                row[x / 8] |= uint8_t(0x80 >> (x % 8));
+        b.insert(b.end(), row.begin(), row.end());
+    }
+}
+
+// One image of an icon file: its size in pixels, its colour count (0 for more than 256), its
+// depth and its bytes.
+struct IconEntry {
+    int size;
+    uint8_t colours;
+    int bits;
+    std::vector<uint8_t> body;
+};
+
+std::vector<uint8_t> EncodeIconFile(const std::vector<IconEntry>& entries)
+{
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, uint32_t(entries.size()));
+    uint32_t offset = 6 + 16 * uint32_t(entries.size());
+    for (const IconEntry& entry : entries) {
+        out.push_back(uint8_t(entry.size & 0xFF)); // 0 stands for 256
+        out.push_back(uint8_t(entry.size & 0xFF));
+        out.push_back(entry.colours);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, entry.bits);
+        Put32(out, uint32_t(entry.body.size()));
+        Put32(out, offset);
+        offset += uint32_t(entry.body.size());
+    }
+    for (const IconEntry& entry : entries)
+        out.insert(out.end(), entry.body.begin(), entry.body.end());
+    return out;
+}
+
 std::vector<uint8_t> EncodeIcon(const std::vector<IconImage>& images)
 {
-    std::vector<std::vector<uint8_t>> bodies;
+    std::vector<IconEntry> entries;
     for (const IconImage& icon : images) {
         const int n = icon.size;
-        const int xorStride = (n / 2 + 3) & ~3;
-        const int andStride = ((n + 31) / 32) * 4;
+        const int colourStride = (n / 2 + 3) & ~3;
         std::vector<uint8_t> b;
-        Put32(b, 40);
-        Put32(b, n);
-        Put32(b, 2 * n); // the colour image and the transparency mask, one above the other
-        Put16(b, 1);
-        Put16(b, 4);
-        Put32(b, 0);
-        Put32(b, uint32_t((xorStride + andStride) * n));
-        Put32(b, 0);
-        Put32(b, 0);
-        Put32(b, 16);
-        Put32(b, 0);
+        PutIconBitmapHeader(b, n, 4, colourStride, 16);
         for (const auto& rgb : VGA_PALETTE) {
             b.push_back(rgb[2]);
             b.push_back(rgb[1]);
@@ -746,40 +800,15 @@ std::vector<uint8_t> EncodeIcon(const std::vector<IconImage>& images)
             b.push_back(0);
         }
         for (int y = n - 1; y >= 0; --y) {
-            std::vector<uint8_t> row(xorStride, 0);
+            std::vector<uint8_t> row(colourStride, 0);
             for (int x = 0; x < n; ++x)
                 row[x / 2] |= uint8_t(icon.index[y * n + x] << (x % 2 ? 0 : 4));
             b.insert(b.end(), row.begin(), row.end());
         }
-        for (int y = n - 1; y >= 0; --y) {
-            std::vector<uint8_t> row(andStride, 0);
-            for (int x = 0; x < n; ++x)
-                if (!icon.opaque[y * n + x])
-                    row[x / 8] |= uint8_t(0x80 >> (x % 8));
-            b.insert(b.end(), row.begin(), row.end());
-        }
-        bodies.push_back(std::move(b));
+        PutIconMask(b, n, [&icon, n](int x, int y) { return !icon.opaque[y * n + x]; });
+        entries.push_back({n, 16, 4, std::move(b)});
     }
-
-    std::vector<uint8_t> out;
-    Put16(out, 0);
-    Put16(out, 1); // icon
-    Put16(out, uint32_t(images.size()));
-    uint32_t offset = 6 + 16 * uint32_t(images.size());
-    for (size_t i = 0; i < images.size(); ++i) {
-        out.push_back(uint8_t(images[i].size));
-        out.push_back(uint8_t(images[i].size));
-        out.push_back(16);
-        out.push_back(0);
-        Put16(out, 1);
-        Put16(out, 4);
-        Put32(out, uint32_t(bodies[i].size()));
-        Put32(out, offset);
-        offset += uint32_t(bodies[i].size());
-    }
-    for (const auto& b : bodies)
-        out.insert(out.end(), b.begin(), b.end());
-    return out;
+    return EncodeIconFile(entries);
 }
 
 // The design in true colour with soft edges, at any size: rows from the top, four bytes a pixel
@@ -931,60 +960,26 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image)
 // read them.
 std::vector<uint8_t> EncodeTrueColourIcon(const std::vector<int>& sizes)
 {
-    std::vector<std::vector<uint8_t>> bodies;
+    std::vector<IconEntry> entries;
     for (int n : sizes) {
         const RgbaImage image = DrawIconRgba(n);
         if (n > 48) {
-            bodies.push_back(EncodePng(image));
+            entries.push_back({n, 0, 32, EncodePng(image)});
             continue;
         }
-        const int andStride = ((n + 31) / 32) * 4;
         std::vector<uint8_t> b;
-        Put32(b, 40);
-        Put32(b, n);
-        Put32(b, 2 * n); // the colour image and the transparency mask, one above the other
-        Put16(b, 1);
-        Put16(b, 32);
-        Put32(b, 0);
-        Put32(b, uint32_t((n * 4 + andStride) * n));
-        Put32(b, 0);
-        Put32(b, 0);
-        Put32(b, 0);
-        Put32(b, 0);
+        PutIconBitmapHeader(b, n, 32, n * 4, 0);
         for (int y = n - 1; y >= 0; --y)
             for (int x = 0; x < n; ++x) {
                 const uint8_t* p = &image.rgba[(size_t(y) * n + x) * 4];
                 b.insert(b.end(), {p[2], p[1], p[0], p[3]});
             }
-        for (int y = n - 1; y >= 0; --y) {
-            std::vector<uint8_t> row(andStride, 0);
-            for (int x = 0; x < n; ++x)
-                if (image.rgba[(size_t(y) * n + x) * 4 + 3] == 0)
-                    row[x / 8] |= uint8_t(0x80 >> (x % 8));
-            b.insert(b.end(), row.begin(), row.end());
-        }
-        bodies.push_back(std::move(b));
+        PutIconMask(b, n, [&image, n](int x, int y) {
+            return image.rgba[(size_t(y) * n + x) * 4 + 3] == 0;
+        });
+        entries.push_back({n, 0, 32, std::move(b)});
     }
-
-    std::vector<uint8_t> out;
-    Put16(out, 0);
-    Put16(out, 1); // icon
-    Put16(out, uint32_t(sizes.size()));
-    uint32_t offset = 6 + 16 * uint32_t(sizes.size());
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        out.push_back(uint8_t(sizes[i] & 0xFF)); // 0 stands for 256
-        out.push_back(uint8_t(sizes[i] & 0xFF));
-        out.push_back(0);
-        out.push_back(0);
-        Put16(out, 1);
-        Put16(out, 32);
-        Put32(out, uint32_t(bodies[i].size()));
-        Put32(out, offset);
-        offset += uint32_t(bodies[i].size());
-    }
-    for (const auto& b : bodies)
-        out.insert(out.end(), b.begin(), b.end());
-    return out;
+    return EncodeIconFile(entries);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // the About box, the saved game and the playing back of shared replays. The page scripts
 // (vorkelm-page.js, vorkelm-keep.js) show and hide the elements and keep the save; what happens
 // to the game is decided here, as the Windows window procedure decides it.
+#include "app/shell.h"
 #include "canvas/canvas_web.h"
 #include "game/game.h"
 #include "game/saved_game.h"
@@ -15,17 +16,10 @@
 
 namespace {
 
-constexpr double BAND_REDRAW_MS = 50;
 // How long the first tick waits for the page's pictures, so that the first frame is whole even on
 // a slow link; a server that sends nothing for this long gets a game without them.
 constexpr double PICTURE_WAIT_MS = 60000;
 constexpr double PICTURE_POLL_MS = 20;
-
-// The commands of the Windows menu and dialog, by the same numbers.
-constexpr int COMMAND_OK = 1;
-constexpr int COMMAND_CANCEL = 2;
-constexpr int COMMAND_ABOUT = 104;
-constexpr int COMMAND_EXIT = 105;
 
 // The page's canvas elements stand for the two windows.
 char g_mainWindow[] = "client";
@@ -173,7 +167,7 @@ void OpenAbout()
         return;
     g_aboutOpen = true;
     g_aboutCanvas.Setup(g_aboutWindow, ABOUT_CANVAS_WIDTH, ABOUT_CANVAS_HEIGHT);
-    g_bandTimer = emscripten_set_interval(OnBandTimer, BAND_REDRAW_MS, nullptr);
+    g_bandTimer = emscripten_set_interval(OnBandTimer, ABOUT_BAND_REDRAW_MS, nullptr);
     EM_ASM(Module.page.showAbout(true));
 }
 
@@ -235,13 +229,13 @@ extern "C" {
 // takes no input.
 EMSCRIPTEN_KEEPALIVE void vorkelm_command(int command)
 {
-    if (g_aboutOpen && command != COMMAND_OK && command != COMMAND_CANCEL)
+    if (g_aboutOpen && command != DIALOG_OK && command != DIALOG_CANCEL)
         return;
-    if (command == COMMAND_ABOUT)
+    if (command == IDM_ABOUT)
         OpenAbout();
-    else if (command == COMMAND_EXIT)
+    else if (command == IDM_EXIT)
         Exit();
-    else if (command == COMMAND_OK || command == COMMAND_CANCEL)
+    else if (command == DIALOG_OK || command == DIALOG_CANCEL)
         CloseAbout();
 }
 

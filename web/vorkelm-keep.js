@@ -48,11 +48,11 @@
     return made;
   }
 
-  // Notices over the window in Japanese and English, until the player closes them. A notice of
-  // the same kind replaces the one before; others stand together.
+  // Notices over the game's picture in Japanese and English, until the player closes them. A
+  // notice of the same kind replaces the one before; others stand together.
   function notify(kind, japanese, english, extra) {
     if (!notice) {
-      notice = commands.parentNode.appendChild(element('div'));
+      notice = document.getElementById('client-area').appendChild(element('div'));
       notice.id = 'keep-notice';
       notice.setAttribute('role', 'status');
       notice.appendChild(button('×', function () {
@@ -242,6 +242,21 @@
     return false;
   }
 
+  // After Exit. A replay starts again from its first tick; the player's own game gives way to a
+  // new one, asked first when the player had pressed a key in it: that game would be gone.
+  function playAgain() {
+    if (replaying()) {
+      location.reload();
+      return;
+    }
+    if (text(module._vorkelm_keys()) &&
+        !confirmed('新しいゲームを始めますか？ 終了したゲームは消えます。',
+                   'Start a new game? The game you ended will be gone.'))
+      return;
+    module._vorkelm_new_game();
+    save();
+  }
+
   // The commands stand under the window from the first paint on, and work once the game runs: the
   // page does not grow or move when the module starts.
   commands = document.getElementById('game-commands');
@@ -251,6 +266,7 @@
   }
 
   window.vorkelmKeep = {
+    playAgain: playAgain,
     // Called by the module before its first tick.
     start: function (started) {
       module = started;

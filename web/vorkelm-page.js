@@ -209,12 +209,12 @@
       },
       showEnded: function () {
         closeMenus();
-        say('<p>Vorkelm～５台目～ は終了しました。</p>' +
-            '<p lang="en">Vorkelm～５台目～ has ended.</p>' +
+        say('<p>' + document.title + ' は終了しました。</p>' +
+            '<p lang="en">' + document.title + ' has ended.</p>' +
             '<p><button id="play-again" type="button">もう一度遊ぶ / ' +
             '<span lang="en">Play again</span></button></p>');
         var again = document.getElementById('play-again');
-        again.addEventListener('click', function () { Module._vorkelm_new_game(); });
+        again.addEventListener('click', function () { vorkelmKeep.playAgain(); });
         again.focus(STAY);
       },
       showPlaying: function () {
@@ -245,7 +245,6 @@
       command(Number(button.dataset.command));
     });
   });
-  document.getElementById('close').addEventListener('click', function () { command(105); });
 
   // Keys the page takes before the game sees them: an open menu has the arrows, Esc and Tab,
   // and the About box keeps Tab among its buttons. Other keys go on to the game.

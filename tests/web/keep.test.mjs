@@ -68,6 +68,12 @@ test('reloaded twice with presses between, the page plays the whole game as the 
     assert.equal(dump, sim('--ticks', String(ticks), '--keys', keys));
     goodSave = await page.evaluate(() => localStorage.getItem('vorkelm-save'));
 
+    // After Exit, Play again asks before it gives this game up; New game starts afresh.
+    await page.click('.menu-title');
+    await page.click('[data-command="105"]');
+    page.once('dialog', (dialog) => dialog.dismiss());
+    await page.click('#play-again');
+    assert.equal(await page.evaluate(() => vorkelm.keys()), keys, 'the ended game stays');
     page.once('dialog', (dialog) => dialog.accept());
     await page.click('#keep-new-game');
     assert.equal(await page.evaluate(() => vorkelm.keys()), '');

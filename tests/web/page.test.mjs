@@ -178,7 +178,7 @@ test('without its asset files the page ticks, pays out 9 coins, and Exit ends it
     await firstPayOut(page);
     await page.screenshot({ path: path.join(settings.shots, 'no-assets.png') });
     await page.click('.menu-title');
-    await page.click('[data-command="105"]');
+    await page.click('.menu-items [data-command="105"]');
     assert.match(await page.$eval('#message', (e) => e.innerText), /has ended/);
     const ended = await ticks(page);
     // Three turns of a timer at the game's period, in which a running game would have ticked.

@@ -119,7 +119,7 @@ test('keys: an open menu has the arrows and Esc, the About box keeps the focus, 
     'no menu opens behind the About box');
   await page.keyboard.press('Enter');
   await page.click('.menu-title');
-  await page.click('[data-command="105"]');
+  await page.click('.menu-items [data-command="105"]');
   await page.click('#play-again');
   assert.equal(await page.$eval('#message', (e) => e.hidden), true);
   await until('a pay-out', () => page.evaluate(() => /^credit [1-9]/m.test(vorkelm.dump())));

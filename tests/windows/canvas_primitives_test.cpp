@@ -1,5 +1,6 @@
-// Text, lines and grids, read back from the surface.
+// Text, lines and grids, read back from the surface, and the picture that every backend draws.
 #include "canvas/canvas.h"
+#include "tests/canvas/primitive_picture.h"
 #include "tests/windows/surface_pixels.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +160,13 @@ TEST(Grid, OutsideItsContractDrawsNoLinesOnThatAxis)
     canvas.DrawGrid(10, 10, 50, 12, 5, 0);
     for (std::uint32_t p : ReadSurface(canvas).pixels)
         ASSERT_EQ(GROUND, p);
+}
+
+TEST(Primitives, DrawThePictureThatEveryBackendDraws)
+{
+    Canvas canvas;
+    canvas.Setup(nullptr, PICTURE_WIDTH, PICTURE_HEIGHT);
+    EXPECT_EQ(EXPECTED_PICTURE, DrawPicture(canvas, PixelAt));
 }
 
 } // namespace
