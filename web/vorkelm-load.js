@@ -182,7 +182,8 @@
       sized = sized && files[name].total > 0;
     });
     var bar = overlay.querySelector('progress');
-    if (sized)
+    // Until the files asked for are sized, the bar shows only that something loads.
+    if (sized && names.length)
       bar.value = total ? received / total : 1;
     overlay.querySelector('.loading-files').textContent = done + ' / ' + names.length;
     overlay.querySelector('.loading-bytes').textContent = kilobytes(received) +
