@@ -35,6 +35,8 @@ long g_gameTimer = 0;
 long g_bandTimer = 0;
 bool g_aboutOpen = false;
 bool g_ended = false;
+// Whether the page has been told to take its loading screen away.
+bool g_shown = false;
 
 // While a shared replay plays back: its ticks and presses, the next press to deliver, and how
 // many ticks each timer tick runs.
@@ -90,12 +92,22 @@ void ReplayTicks(int count)
         ReplayTick();
 }
 
+// The loading screen stays until the game shows something: its first frame, or the message of
+// a game ended before it. A continued game's tick count says nothing about that.
+void GameShown()
+{
+    if (!g_shown)
+        EM_ASM(if (Module.gameShown) Module.gameShown());
+    g_shown = true;
+}
+
 void OnTimer(void*)
 {
     if (!g_replaying)
         Tick();
     else if (!g_jumping)
         ReplayTicks(g_replaySpeed);
+    GameShown();
 }
 
 // A jump runs as many ticks as fit in a slice and shows the last, so the page stays responsive
@@ -187,6 +199,7 @@ void Exit()
     g_ended = true;
     emscripten_clear_interval(g_gameTimer);
     EM_ASM(Module.page.showEnded());
+    GameShown();
 }
 
 bool Is(const char* a, const char* b)

@@ -33,9 +33,8 @@
   var files = {};
   var lastProgress = Date.now();
   var failure = null;
+  // Set once the game shows itself: its first frame, or the message of a game ended before it.
   var firstFrame = false;
-  // The game's tick count when the module has started: a continued game does not start at 0.
-  var startTicks = null;
   var overlay = null;
 
   function progressed() {
@@ -238,8 +237,9 @@
           Module.ccall('vorkelm_preload', null, ['string'], [name]);
         });
       },
-      postRun: function () {
-        startTicks = Module._vorkelm_ticks();
+      gameShown: function () {
+        firstFrame = true;
+        draw();
       },
       onAbort: fail
     });
@@ -260,7 +260,6 @@
     }
     afterFirstPaint(requestFiles);
     var watch = setInterval(function () {
-      firstFrame = firstFrame || (startTicks !== null && Module._vorkelm_ticks() > startTicks);
       var waiting = Object.keys(files).filter(function (name) { return !files[name].done; });
       if (!firstFrame && !failure && waiting.length && Date.now() - lastProgress > STALL_MS) {
         fail(new Failure(waiting[0] + ' の読み込みが ' + STALL_MS / 1000 + ' 秒以上止まっています。',

@@ -68,11 +68,15 @@ test('reloaded twice with presses between, the page plays the whole game as the 
     assert.equal(dump, sim('--ticks', String(ticks), '--keys', keys));
     goodSave = await page.evaluate(() => localStorage.getItem('vorkelm-save'));
 
-    // After Exit, Play again asks before it gives this game up; New game starts afresh.
-    await page.click('.menu-title');
-    await page.click('[data-command="105"]');
-    page.once('dialog', (dialog) => dialog.dismiss());
+    // Ended as soon as it continues, before its first frame, the game shows its end and not the
+    // loading screen. Play again asks before it gives this game up; New game starts afresh.
+    await page.reload({ waitUntil: 'domcontentloaded' });
+    await page.waitForFunction(() => window.vorkelm &&
+      (document.querySelector('[data-command="105"]').click(), true), { polling: 'mutation' });
+    assert.equal(await page.$('#loading'), null, 'no loading screen over the end');
+    const asked = new Promise((resolve) => page.once('dialog', (dialog) => resolve(dialog.dismiss())));
     await page.click('#play-again');
+    await asked;
     assert.equal(await page.evaluate(() => vorkelm.keys()), keys, 'the ended game stays');
     page.once('dialog', (dialog) => dialog.accept());
     await page.click('#keep-new-game');

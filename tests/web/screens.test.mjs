@@ -27,14 +27,17 @@ async function until(what, test, ms = 10000) {
   assert.fail(`timed out waiting for ${what}`);
 }
 
-// A page of its own for one test, closed after it; by default once the game runs.
+// A page of its own for one test, closed after it; by default once the game shows. The tests
+// share the page's storage, so a page continues the game of the one before.
 async function openPage(t, viewport, { on = browser, wait = true } = {}) {
   const page = await on.newPage();
   t.after(() => page.close().catch(() => {}));
   await page.setViewport(viewport);
   await page.goto(server.url);
-  if (wait)
-    await until('the first ticks', () => page.evaluate(() => window.vorkelm?.ticks() > 1));
+  if (wait) {
+    await until('the first frame',
+      () => page.evaluate(() => !!window.vorkelm && !document.getElementById('loading')));
+  }
   return page;
 }
 
