@@ -1,6 +1,7 @@
 // The whole game tick in the browser: the game step, the drawing into the page's canvas backend
 // and its showing on the page, at the initial table and at a full one. Run:
 //   node bench/web_bench.mjs
+#include "app/shell.h"
 #include "bench/bench_tables.h"
 #include "canvas/canvas_web.h"
 #include "game/game.h"
@@ -59,7 +60,8 @@ void WarmUpSounds(void*)
 
 int main()
 {
-    g_mainCanvas.Setup(g_window, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
+    // As the page sets its canvas up: the client area's size.
+    g_mainCanvas.Setup(g_window, CLIENT_WIDTH, CLIENT_HEIGHT);
     ListenForSoundGesture();
     WarmUp();
     emscripten_async_call(WarmUpSounds, nullptr, 1000);

@@ -88,9 +88,8 @@ EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int
                          const char* utf8, int cellHeight, int red, int green, int blue), {
     var text = UTF8ToString(utf8);
     if (!text || cellHeight < 1) return;
-    var fonts = '"MS Gothic", "ＭＳ ゴシック", IPAGothic, "Noto Sans CJK JP", monospace';
-    var scratch = Module.vorkelmTextCanvas ||
-                  (Module.vorkelmTextCanvas = document.createElement('canvas'));
+    var fonts = Module.vorkelmTextFonts;
+    var scratch = Module.vorkelmTextCanvas;
     var context = scratch.getContext('2d', {willReadFrequently: true});
     // GDI's positive height is the cell, ascent and descent together; CSS sizes the em.
     context.font = cellHeight + 'px ' + fonts;
@@ -157,6 +156,16 @@ EM_JS(void, WebPresent, (const Pixel* pixels, int width, int height, const char*
 EM_JS(void, WebSetUpText, (), {
     if (Module.vorkelmTexts) return;
     Module.vorkelmTexts = {};
+    Module.vorkelmTextFonts = '"MS Gothic", "ＭＳ ゴシック", IPAGothic, "Noto Sans CJK JP", monospace';
+    Module.vorkelmTextCanvas = document.createElement('canvas');
+    // The first text costs the page its font and the read-back check: they are paid in a task
+    // of their own, while the pictures load, rather than in the first frame.
+    setTimeout(function() {
+        var context = Module.vorkelmTextCanvas.getContext('2d', {willReadFrequently: true});
+        Module.vorkelmExactReadBack(context);
+        context.font = '12px ' + Module.vorkelmTextFonts;
+        context.fillText('０枚', 0, 12);
+    }, 0);
     Module.vorkelmExactReadBack = function(context) {
         if (Module.vorkelmReadBackExact === undefined) {
             context.clearRect(0, 0, 16, 16);

@@ -136,14 +136,17 @@ void StartGameTimer()
 }
 
 // The game's timer starts once the pictures have arrived or failed, so the first frame is whole.
+// That frame is drawn at once: the loading screen has been shown long enough.
 void StartWhenPicturesArrive(void*)
 {
     if (PicturesLoading() > 0 && emscripten_get_now() < g_pictureDeadline) {
         emscripten_set_timeout(StartWhenPicturesArrive, PICTURE_POLL_MS, nullptr);
         return;
     }
-    if (!g_ended)
+    if (!g_ended) {
         StartGameTimer();
+        OnTimer(nullptr);
+    }
 }
 
 void OnBandTimer(void*)
@@ -160,6 +163,13 @@ void DropCoin(bool right)
         return;
     g_game.presses.push_back(game::KeyPress{g_game.ticks + 1, right});
     game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
+}
+
+// The page shows only the client area's corner of the game's canvas, so only that much is kept
+// here: a tick clears and shows a sixth of the pixels it would, and the same ones reach the screen.
+void SetUpMainCanvas()
+{
+    g_mainCanvas.Setup(g_mainWindow, CLIENT_WIDTH, CLIENT_HEIGHT);
 }
 
 // The table of a fresh page, with no ticks and no presses yet.
@@ -268,7 +278,7 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
 {
     CloseAbout();
     SetUpNewGame();
-    g_mainCanvas.Setup(g_mainWindow, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
+    SetUpMainCanvas();
     g_ended = false;
     StartGameTimer();
     EM_ASM(if (Module.page.showPlaying) Module.page.showPlaying());
@@ -387,7 +397,7 @@ EMSCRIPTEN_KEEPALIVE int vorkelm_play_from_here()
 int main()
 {
     game::SetStartValues();
-    g_mainCanvas.Setup(g_mainWindow, MAIN_CANVAS_WIDTH, MAIN_CANVAS_HEIGHT);
+    SetUpMainCanvas();
     game::SetupTable();
     // Before the first tick the page continues a saved game or starts a shared replay.
     EM_ASM(if (window.vorkelmKeep) vorkelmKeep.start(Module));
