@@ -37,18 +37,9 @@
   var firstFrame = false;
   var overlay = null;
 
-  // The progress is drawn once a frame, however many pieces of files arrive in it: the page's
-  // time goes to starting the game. A hidden tab has no frames; the watch below draws there.
-  var drawAsked = false;
   function progressed() {
     lastProgress = Date.now();
-    if (drawAsked)
-      return;
-    drawAsked = true;
-    requestAnimationFrame(function () {
-      drawAsked = false;
-      draw();
-    });
+    draw();
   }
 
   // One fetch per file, counted as its bytes arrive; whoever asks for the file later gets the
