@@ -35,8 +35,6 @@ long g_gameTimer = 0;
 long g_bandTimer = 0;
 bool g_aboutOpen = false;
 bool g_ended = false;
-// Whether the page has been told to take its loading screen away.
-bool g_shown = false;
 
 // While a shared replay plays back: its ticks and presses, the next press to deliver, and how
 // many ticks each timer tick runs.
@@ -92,22 +90,20 @@ void ReplayTicks(int count)
         ReplayTick();
 }
 
-// The loading screen stays until the game shows something: its first frame, or the message of
-// a game ended before it. A continued game's tick count says nothing about that.
-void GameShown()
-{
-    if (!g_shown)
-        EM_ASM(if (Module.gameShown) Module.gameShown());
-    g_shown = true;
-}
-
 void OnTimer(void*)
 {
     if (!g_replaying)
         Tick();
     else if (!g_jumping)
         ReplayTicks(g_replaySpeed);
-    GameShown();
+}
+
+// The loading screen stays until the game shows something: its first frame, or the message of
+// a game ended before it. A continued game's tick count says nothing about that. Telling the
+// page again changes nothing.
+void GameShown()
+{
+    EM_ASM(if (Module.gameShown) Module.gameShown());
 }
 
 // A jump runs as many ticks as fit in a slice and shows the last, so the page stays responsive
@@ -146,6 +142,7 @@ void StartWhenPicturesArrive(void*)
     if (!g_ended) {
         StartGameTimer();
         OnTimer(nullptr);
+        GameShown();
     }
 }
 
