@@ -238,6 +238,8 @@
         });
       },
       gameShown: function () {
+        if (!firstFrame)
+          keepForOffline();
         firstFrame = true;
         draw();
       },
@@ -278,12 +280,13 @@
     start();
 
   // Offline play is a bonus: without a service worker (not allowed, no room for its cache) the
-  // game plays online all the same.
-  addEventListener('load', function () {
+  // game plays online all the same. It is registered once the game shows, so that its copy of the
+  // site does not compete with the game's own files.
+  function keepForOffline() {
     try {
       navigator.serviceWorker.register('service-worker.js').catch(function () {});
     } catch (error) {
       // No service workers in this browser or this mode.
     }
-  });
+  }
 })();
