@@ -89,8 +89,8 @@ EM_JS(void, WebPutText, (Pixel* pixels, int surfaceWidth, int surfaceHeight, int
     var text = UTF8ToString(utf8);
     if (!text || cellHeight < 1) return;
     var fonts = Module.vorkelmTextFonts;
-    var scratch = Module.vorkelmTextCanvas;
-    var context = scratch.getContext('2d', {willReadFrequently: true});
+    var context = Module.vorkelmTextContext;
+    var scratch = context.canvas;
     // GDI's positive height is the cell, ascent and descent together; CSS sizes the em.
     context.font = cellHeight + 'px ' + fonts;
     var probe = context.measureText(text);
@@ -157,11 +157,13 @@ EM_JS(void, WebSetUpText, (), {
     if (Module.vorkelmTexts) return;
     Module.vorkelmTexts = {};
     Module.vorkelmTextFonts = '"MS Gothic", "ＭＳ ゴシック", IPAGothic, "Noto Sans CJK JP", monospace';
-    Module.vorkelmTextCanvas = document.createElement('canvas');
+    // Texts are drawn on a scratch canvas and read back, so it is kept in memory.
+    Module.vorkelmTextContext =
+        document.createElement('canvas').getContext('2d', {willReadFrequently: true});
     // The first text costs the page its font and the read-back check: they are paid in a task
     // of their own, while the pictures load, rather than in the first frame.
     setTimeout(function() {
-        var context = Module.vorkelmTextCanvas.getContext('2d', {willReadFrequently: true});
+        var context = Module.vorkelmTextContext;
         Module.vorkelmExactReadBack(context);
         context.font = '12px ' + Module.vorkelmTextFonts;
         context.fillText('０枚', 0, 12);
