@@ -74,7 +74,8 @@ test('reloaded twice with presses between, the page plays the whole game as the 
     await page.waitForFunction(() => window.vorkelm &&
       (document.querySelector('[data-command="105"]').click(), true), { polling: 'mutation' });
     assert.equal(await page.$('#loading'), null, 'no loading screen over the end');
-    const asked = new Promise((resolve) => page.once('dialog', (dialog) => resolve(dialog.dismiss())));
+    const asked = new Promise((resolve) =>
+      page.once('dialog', (dialog) => resolve(dialog.dismiss())));
     await page.click('#play-again');
     await asked;
     assert.equal(await page.evaluate(() => vorkelm.keys()), keys, 'the ended game stays');
