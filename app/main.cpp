@@ -2,6 +2,7 @@
 // the message loop with the accelerators until the window is destroyed.
 #include "app/main_window.h"
 #include "app/resource.h"
+#include "game/assets.h"
 
 
 HINSTANCE g_instance;
@@ -14,37 +15,37 @@ namespace {
 constexpr int WINDOW_WIDTH = 400;
 constexpr int WINDOW_HEIGHT = 450;
 
-// The files the game opens by bare name whenever it draws or plays them.
-const wchar_t* const ASSET_FILES[] = {
-    L"back.bmp", L"base.bmp",  L"basemask.bmp", L"bar.bmp",   L"barmask.bmp", L"top.bmp",
-    L"move.bmp", L"movemask.bmp", L"coin.bmp", L"coinmask.bmp", L"coin2.bmp", L"coin2mask.bmp",
-    L"s.wav",    L"stop.wav",  L"in.wav",       L"coin.wav",
-};
-
 // Paths as long as Windows allows, with room for a file name.
 constexpr DWORD LONGEST_PATH = 32768;
 wchar_t g_programFolder[LONGEST_PATH];
 wchar_t g_assetPath[LONGEST_PATH + 32];
 
-bool HoldsAnAssetFile(const wchar_t* folder)
+// Whether `folder` ("" for the current one, else ending in a backslash) holds every asset file.
+bool HoldsEveryAssetFile(const wchar_t* folder)
 {
-    for (const wchar_t* name : ASSET_FILES) {
-        lstrcpyW(g_assetPath, folder);
-        lstrcatW(g_assetPath, name);
+    const int folderLength = lstrlenW(folder);
+    lstrcpyW(g_assetPath, folder);
+    for (const char* name : game::ASSET_FILES) {
+        // The names are ASCII.
+        int at = folderLength;
+        for (const char* c = name; *c; ++c)
+            g_assetPath[at++] = static_cast<wchar_t>(*c);
+        g_assetPath[at] = L'\0';
         const DWORD attributes = GetFileAttributesW(g_assetPath);
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return true;
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
     }
-    return false;
+    return true;
 }
 
-// A shortcut, a command line or a launcher may start the program in any folder. When that folder
-// holds none of the game's files and the program's own folder does, the game reads them from
-// there; any folder with files of its own, good or broken, stays the one the game reads. Wide
-// calls, so that a folder name outside code page 932 is found too.
+// A shortcut, a command line or a launcher may start the program in any folder, and a folder may
+// hold a stray file of the game's by chance. The game reads the folder it starts in when that
+// holds the whole set, else the program's own folder when that does; else it stays where it
+// started, so that a player's broken or missing files meet the game's own handling. Wide calls,
+// so that a folder name outside code page 932 is found too.
 void FindAssetFolder()
 {
-    if (HoldsAnAssetFile(L""))
+    if (HoldsEveryAssetFile(L""))
         return;
     const DWORD length = GetModuleFileNameW(nullptr, g_programFolder, LONGEST_PATH);
     if (length == 0 || length >= LONGEST_PATH)
@@ -54,7 +55,7 @@ void FindAssetFolder()
         if (*at == L'\\')
             lastSeparator = at;
     lastSeparator[1] = L'\0';
-    if (HoldsAnAssetFile(g_programFolder))
+    if (HoldsEveryAssetFile(g_programFolder))
         SetCurrentDirectoryW(g_programFolder);
 }
 

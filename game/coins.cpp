@@ -1,3 +1,4 @@
+#include "game/assets.h"
 #include "game/game.h"
 #include "game/links.h"
 #include "game/random.h"
@@ -6,20 +7,20 @@ namespace game {
 
 namespace {
 
-constexpr int COIN_SIZE = 15;
 constexpr int FALL_ACCELERATION = 6;
 constexpr int STALL_CHANCE = 5;
 constexpr int TRAY_DEPTH = 40;
 
 void DrawFallingCoin(int x, int y)
 {
-    g_mainCanvas.DrawSprite(x, y, "coin.bmp", "coinmask.bmp", COIN_SIZE, COIN_SIZE);
+    g_mainCanvas.DrawSprite(x, y, FALLING_COIN.image, FALLING_COIN.mask, FALLING_COIN.width,
+                            FALLING_COIN.height);
 }
 
 void DrawLyingCoin(int slot)
 {
-    g_mainCanvas.DrawSprite(coinX[slot], coinY[slot], "coin2.bmp", "coin2mask.bmp", COIN_SIZE,
-                            COIN_SIZE);
+    g_mainCanvas.DrawSprite(coinX[slot], coinY[slot], LYING_COIN.image, LYING_COIN.mask,
+                            LYING_COIN.width, LYING_COIN.height);
 }
 
 void FallingCoin(int slot)
@@ -33,7 +34,7 @@ void FallingCoin(int slot)
         coinX[slot] += rand() % 21 - 10;
     if (InCatchBand(coinX[slot], coinY[slot])) {
         coinState[slot] = CoinFree;
-        PlayWave("in.wav");
+        PlayWave(CATCH_SOUND);
         lotteryRunning = 1;
     }
     // A caught coin is seen once more where it dropped in.
@@ -60,7 +61,7 @@ void FieldCoin(int slot)
     }
     ++credit;
     coinState[slot] = CoinPaidOut;
-    PlayWave("coin.wav");
+    PlayWave(PAYOUT_SOUND);
     UnlinkCoin(slot);
 }
 

@@ -1,3 +1,4 @@
+#include "game/assets.h"
 #include "game/game.h"
 #include "game/random.h"
 
@@ -31,7 +32,7 @@ void LotteryStep()
 {
     if (lotteryRunning != 1)
         return;
-    PlayWave("s.wav");
+    PlayWave(LAMP_STEP_SOUND);
     if (lampCol < LAMP_COLUMNS - 1) {
         ++lampCol;
     } else {
@@ -39,7 +40,7 @@ void LotteryStep()
         lampRow = lampRow < LAMP_ROWS - 1 ? lampRow + 1 : 0;
     }
     if (rand() % LAMP_STOP_CHANCE == 0) {
-        PlayWave("stop.wav");
+        PlayWave(LAMP_STOP_SOUND);
         lotteryRunning = 0;
         coinsOwed += PAYOUT_GRID[lampRow][lampCol];
     }

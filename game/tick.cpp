@@ -1,3 +1,4 @@
+#include "game/assets.h"
 #include "game/game.h"
 
 #include <cstdio>
@@ -7,8 +8,7 @@ namespace game {
 namespace {
 
 struct MachineLayer {
-    const char* image;
-    const char* mask;
+    const SpriteAsset& sprite;
     int x;
     int y;
     int width;
@@ -19,16 +19,17 @@ struct MachineLayer {
 void DrawMachine()
 {
     const MachineLayer layers[] = {
-        {"back.bmp", "back.bmp", originX + 1, originY - 130, 215, 368},
-        {"base.bmp", "basemask.bmp", originX, originY, 217, 240},
-        {"bar.bmp", "barmask.bmp", originX + 14 - pusherSpread, originY + 4 * pusherReach + 20,
-         189 + 2 * pusherSpread, 103 + 4 * pusherReach},
-        {"top.bmp", "top.bmp", originX + 26, originY - 130, 165, 162},
-        {"move.bmp", "movemask.bmp", originX + catcherOffset + 26, originY + catcherOffsetY - 10, 25,
-         20},
+        {BACK_WALL, originX + 1, originY - 130, BACK_WALL.width, BACK_WALL.height},
+        {MACHINE_BASE, originX, originY, MACHINE_BASE.width, MACHINE_BASE.height},
+        {PUSHER_BAR, originX + 14 - pusherSpread, originY + 4 * pusherReach + 20,
+         PUSHER_BAR.width + 2 * pusherSpread, PUSHER_BAR.height + 4 * pusherReach},
+        {TOP_BOARD, originX + 26, originY - 130, TOP_BOARD.width, TOP_BOARD.height},
+        {CATCHER, originX + catcherOffset + 26, originY + catcherOffsetY - 10, CATCHER.width,
+         CATCHER.height},
     };
     for (const MachineLayer& layer : layers)
-        g_mainCanvas.DrawSprite(layer.x, layer.y, layer.image, layer.mask, layer.width, layer.height);
+        g_mainCanvas.DrawSprite(layer.x, layer.y, layer.sprite.image, layer.sprite.mask, layer.width,
+                                layer.height);
 }
 
 void DrawHeadUpText()

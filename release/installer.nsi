@@ -1,12 +1,16 @@
 ; The installer: the game into Program Files\Vorkelm for every user of the machine, or with
 ; /CurrentUser into %LOCALAPPDATA%\Programs\Vorkelm for one user without administrator rights;
 ; a Start-menu entry that starts it in that folder and an entry in Add/Remove Programs. An
-; installation again, or of a later version, goes where the existing one is; a failed one takes
-; back only what it added, so that an earlier installation keeps working.
-; Exit codes: 0 done, 2 failed (nothing changed), 3 the game is running (nothing changed).
-; package.sh defines VERSION, VERSION_MAJOR, VERSION_MINOR, TITLE, PUBLISHER, COPYRIGHT, HOMEPAGE,
-; GAME_CLASS (the window class of the game), STAGE (the release folder), FILES (its file list as
-; the macro ReleaseFiles) and OUTFILE.
+; installation again, or of a later version, goes where the existing one is; one into another
+; folder moves it there. A failed one takes back only what it added, so that an earlier
+; installation keeps working. Each uninstaller removes the entry and the shortcut only where they
+; are its own folder's.
+; Exit codes: 0 done, 1 cancelled by the player, 2 failed, 3 the game is running; in all but the
+; first nothing has changed.
+; package.sh defines VERSION, VERSION_MAJOR, VERSION_MINOR, TITLE, USER_TITLE (the entry's name for
+; one user), PUBLISHER, COPYRIGHT, GAME_CLASS (the window class of the game), STAGE (the release
+; folder), FILES (its file list as the macro ReleaseFiles) and OUTFILE; HOMEPAGE where the game has
+; one, and SIGN_SCRIPT and SIGN_CONFIG where the release is signed.
 ; The 64-bit stub: Wine without its 32-bit part cannot start the default 32-bit one.
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -14,6 +18,12 @@ SetCompressor /SOLID lzma
 ; installs for themselves.
 RequestExecutionLevel highest
 ManifestDPIAware true
+
+; The uninstaller is signed as it is written into the installer, the installer once it is made.
+!ifdef SIGN_SCRIPT
+!uninstfinalize 'bash "${SIGN_SCRIPT}" "${SIGN_CONFIG}" "%1"' = 0
+!finalize 'bash "${SIGN_SCRIPT}" "${SIGN_CONFIG}" "%1"' = 0
+!endif
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
@@ -59,6 +69,9 @@ Var NewFiles     ; "|name|" for each file that this run added
 Var MadeFolder   ; the outermost folder that this run made, or ""
 Var HadEntry     ; 1 where the Add/Remove entry was there before this run
 Var HadShortcut  ; 1 where the Start-menu shortcut was there before this run
+Var Earlier      ; the folder of the installation that this run moves, or ""
+Var EarlierMade  ; the outermost folder that the installation moved had made, or ""
+Var OwnsEntry    ; uninstaller: 1 where the Add/Remove entry names its folder
 
 ; Waits, interactively, until the player has closed the game; ends the run with exit code 3 when
 ; the player cancels or, under /S, at once.
@@ -73,8 +86,9 @@ Function ${un}WaitForGameClosed
             SetErrorLevel ${EXIT_GAME_RUNNING}
             Quit
         ${EndIf}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-            "${TITLE} が起動しています。ゲームを終了してから「再試行」を押してください。" IDRETRY retry
+        ; OK reads the same on the buttons of a Japanese and of an English Windows.
+        MessageBox MB_OKCANCEL|MB_ICONEXCLAMATION \
+            "${TITLE} が起動しています。ゲームを終了してから OK を押してください。" IDOK retry
         SetErrorLevel ${EXIT_GAME_RUNNING}
         Quit
     retry:
@@ -168,7 +182,26 @@ FunctionEnd
     Delete "$INSTDIR\${name}"
 !macroend
 
-; The shortcut comes last, once everything else is in place.
+; Where the entry points: the program, the folder and the uninstallers. The quiet one, which
+; winget runs, waits for the uninstaller and returns its exit code: run in place, an uninstaller
+; returns at once and works from a copy of itself, and run with _?= it cannot delete itself; so
+; cmd runs a copy in the temporary folder with _?= (last, and unquoted) and deletes it afterwards.
+!macro PointEntryAt folder
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "${folder}\vorkelm.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "${folder}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"${folder}\uninstall.exe"'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" \
+        '"$SYSDIR\cmd.exe" /d /v:on /c copy /y "${folder}\uninstall.exe" "%TEMP%\Vorkelm-uninstall.exe" >nul && "%TEMP%\Vorkelm-uninstall.exe" /S _?=${folder}& set code=!errorlevel!& del "%TEMP%\Vorkelm-uninstall.exe"& exit !code!'
+!macroend
+
+; The working folder of the shortcut is the output folder: the install folder.
+!macro PointShortcutAt folder
+    SetOutPath "${folder}"
+    CreateShortCut "${SHORTCUT}" "${folder}\vorkelm.exe"
+!macroend
+
+; The shortcut comes last, once everything else is in place. An earlier installation in another
+; folder is moved here: its files go once this one is complete.
 Section
     Call WaitForGameClosed
     !insertmacro ReleaseFiles CheckWritable
@@ -196,6 +229,11 @@ Section
     ${IfNot} ${FileExists} "${SHORTCUT}"
         StrCpy $HadShortcut 0
     ${EndIf}
+    ReadRegStr $Earlier SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $EarlierMade SHCTX "${UNINSTALL_KEY}" "MadeFolder"
+    ${If} $Earlier == $INSTDIR
+        StrCpy $Earlier ""
+    ${EndIf}
 
     !insertmacro ReleaseFiles InstallFile
     ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
@@ -203,28 +241,54 @@ Section
     ${EndIf}
     ClearErrors
     WriteUninstaller "$INSTDIR\uninstall.exe"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
+    ; An installation for one user says so in the list, beside one for every user.
+    ${If} $PerMachine = 1
+        WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
+    ${Else}
+        WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${USER_TITLE}"
+    ${EndIf}
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+!ifdef HOMEPAGE
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "URLInfoAbout" "${HOMEPAGE}"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vorkelm.exe,0"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+!endif
+    !insertmacro PointEntryAt $INSTDIR
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     SectionGetSize 0 $0
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
-    ; An upgrade in place keeps what the first installation made.
+    ; An upgrade in place keeps what the first installation made; a move keeps what it made here.
     ${If} $MadeFolder != ""
         WriteRegStr SHCTX "${UNINSTALL_KEY}" "MadeFolder" "$MadeFolder"
     ${EndIf}
     IfErrors failed
-    ; The working folder of the shortcut is the output folder: the install folder.
-    CreateShortCut "${SHORTCUT}" "$INSTDIR\vorkelm.exe"
+    ; Values that an earlier installation may have written and this one has not (no such value
+    ; is no error).
+    ${If} $Earlier != ""
+    ${AndIf} $MadeFolder == ""
+        DeleteRegValue SHCTX "${UNINSTALL_KEY}" "MadeFolder"
+    ${EndIf}
+!ifndef HOMEPAGE
+    DeleteRegValue SHCTX "${UNINSTALL_KEY}" "URLInfoAbout"
+!endif
+    ClearErrors
+    !insertmacro PointShortcutAt $INSTDIR
     IfErrors failed
+
+    ; Only the earlier installation's own files go, and its folders where they are empty then;
+    ; what cannot be removed stays, and its uninstaller would remove just that.
+    ${If} $Earlier != ""
+        Push $INSTDIR
+        StrCpy $INSTDIR $Earlier
+        !insertmacro ReleaseFiles RemoveFile
+        Delete "$INSTDIR\uninstall.exe"
+        RMDir "$INSTDIR"
+        StrCpy $0 $EarlierMade
+        !insertmacro RemoveMadeFolders
+        Pop $INSTDIR
+    ${EndIf}
     Return
 failed:
     SetErrorLevel ${EXIT_FAILED}
@@ -240,6 +304,18 @@ Function .onInstFailed
     ${EndIf}
     ${If} $HadEntry = 0
         DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${EndIf}
+    ; A move that failed leaves the entry and the shortcut with the earlier installation.
+    ${If} $Earlier != ""
+        !insertmacro PointEntryAt $Earlier
+        ${If} $EarlierMade != ""
+            WriteRegStr SHCTX "${UNINSTALL_KEY}" "MadeFolder" "$EarlierMade"
+        ${Else}
+            DeleteRegValue SHCTX "${UNINSTALL_KEY}" "MadeFolder"
+        ${EndIf}
+        ${If} $HadShortcut = 1
+            !insertmacro PointShortcutAt $Earlier
+        ${EndIf}
     ${EndIf}
     StrCpy $0 $MadeFolder
     !insertmacro RemoveMadeFolders
@@ -257,18 +333,44 @@ Function StartGame
 FunctionEnd
 
 ; The uninstaller belongs to the installation whose entry names its folder: the current user's
-; or else the machine's.
+; or else the machine's. A copy that no entry names (one left behind by an earlier installer)
+; removes only its own files.
 Function un.onInit
-    SetShellVarContext all
+    StrCpy $OwnsEntry 1
+    SetShellVarContext current
     ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $0 == $INSTDIR
-        SetShellVarContext current
+    ${If} $0 != $INSTDIR
+        SetShellVarContext all
+        ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        ${If} $0 != $INSTDIR
+            StrCpy $OwnsEntry 0
+        ${EndIf}
     ${EndIf}
     Call un.WaitForGameClosed
 FunctionEnd
 
-; Removes what the installer wrote and nothing else: the folders only where they are empty then.
-; Where a file cannot be removed, the entry and the uninstaller stay, to try again.
+; The program that the Start-menu shortcut starts, in $R0; "" where there is no shortcut.
+; Through the shell's IShellLinkW and IPersistFile::Load.
+Function un.ShortcutTarget
+    StrCpy $R0 ""
+    System::Call "ole32::CoCreateInstance(g '{00021401-0000-0000-C000-000000000046}', p 0, i 1, \
+        g '{000214F9-0000-0000-C000-000000000046}', *p .r1) i .r0"
+    ${If} $0 = 0
+        System::Call "$1->0(g '{0000010b-0000-0000-C000-000000000046}', *p .r2) i .r0"
+        ${If} $0 = 0
+            System::Call "$2->5(w '${SHORTCUT}', i 0) i .r0"
+            ${If} $0 = 0
+                System::Call "$1->3(w .R0, i ${NSIS_MAX_STRLEN}, p 0, i 0)"
+            ${EndIf}
+            System::Call "$2->2()"
+        ${EndIf}
+        System::Call "$1->2()"
+    ${EndIf}
+FunctionEnd
+
+; Removes what the installer wrote and nothing else: the folders only where they are empty then,
+; the entry and the shortcut only where they are this folder's. Where a file cannot be removed,
+; the entry and the uninstaller stay, to try again.
 Section Uninstall
     ClearErrors
     !insertmacro ReleaseFiles RemoveFile
@@ -277,9 +379,19 @@ Section Uninstall
         Abort "ファイルを削除できませんでした。"
     ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
-    Delete "${SHORTCUT}"
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "MadeFolder"
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    StrCpy $0 ""
+    ${If} $OwnsEntry = 1
+        Call un.ShortcutTarget
+        ${If} $R0 == "$INSTDIR\vorkelm.exe"
+            Delete "${SHORTCUT}"
+        ${EndIf}
+        ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "MadeFolder"
+        DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${Else}
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "このフォルダーの ${TITLE} のファイルだけを削除しました。一覧とスタート メニューにある ${TITLE} は別のフォルダーにインストールされたもので、そのまま残っています。" \
+            /SD IDOK
+    ${EndIf}
     RMDir "$INSTDIR"
     !insertmacro RemoveMadeFolders
 SectionEnd

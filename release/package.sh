@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes the release in OUT_DIR from a built vorkelm.exe: the folder Vorkelm-VERSION-win64 (the
 # stripped program, the asset files, the players' README and the licence), its zip, the
-# installer, and for packagers SHA256SUMS of the two downloads, a winget manifest set and a Scoop
-# manifest. CONFIG is the release.conf that CMake writes (version, title, addresses).
+# installer, and for packagers SHA256SUMS of the two downloads and, where the release has its
+# addresses, a winget manifest set and a Scoop manifest. CONFIG is the release.conf that CMake
+# writes (version, title, addresses, the asset files, the signing certificate). With a
+# certificate, the program, the uninstaller and the installer are signed.
 # Every file gets the time of the last commit and the zip a fixed order, so that two builds of
-# one commit give the same bytes. Needs zip and makensis.
+# one commit give the same bytes. Needs zip and makensis, and osslsigncode for signing.
 set -euo pipefail
 
 if [ $# -ne 4 ]; then
@@ -26,7 +28,14 @@ rm -rf "$out"/Vorkelm-*-win64 "$out"/Vorkelm-*-win64.zip "$out"/Vorkelm-*-win64-
     "$out"/Vorkelm-*-winget
 mkdir -p "$stage"
 "$strip" -o "$stage/vorkelm.exe" "$exe"
-cp "$top"/assets/*.bmp "$top"/assets/*.wav "$stage/"
+signing=()
+if [ -n "$sign_pfx" ]; then
+    bash "$here/sign.sh" "$3" "$stage/vorkelm.exe"
+    signing=(-DSIGN_SCRIPT="$here/sign.sh" -DSIGN_CONFIG="$3")
+fi
+for file in $asset_files; do
+    cp "$top/assets/$file" "$stage/"
+done
 # Notepad reads the texts right with Windows line ends, and the README's Japanese with a byte
 # order mark.
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$readme"; } >"$stage/README.txt"
@@ -44,8 +53,9 @@ printf '!macro ReleaseFiles action\n' >"$out/release-files.nsh"
 printf '    !insertmacro ${action} "%s"\n' $files >>"$out/release-files.nsh"
 printf '!macroend\n' >>"$out/release-files.nsh"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DVERSION_MAJOR="$version_major" \
-    -DVERSION_MINOR="$version_minor" -DTITLE="$title" -DPUBLISHER="$publisher" \
-    -DCOPYRIGHT="$copyright" -DHOMEPAGE="$homepage" -DGAME_CLASS="$class" -DSTAGE="$stage" \
-    -DFILES="$out/release-files.nsh" -DOUTFILE="$out/$name-setup.exe" "$here/installer.nsi"
+    -DVERSION_MINOR="$version_minor" -DTITLE="$title" -DUSER_TITLE="$user_title" \
+    -DPUBLISHER="$publisher" -DCOPYRIGHT="$copyright" ${homepage:+-DHOMEPAGE="$homepage"} \
+    -DGAME_CLASS="$class" -DSTAGE="$stage" -DFILES="$out/release-files.nsh" \
+    -DOUTFILE="$out/$name-setup.exe" "${signing[@]}" "$here/installer.nsi"
 
 bash "$here/manifests.sh" "$3" "$out"

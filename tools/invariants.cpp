@@ -1,5 +1,6 @@
 #include "tools/invariants.h"
 
+#include "game/assets.h"
 #include "game/game.h"
 #include "game/state_checks.h"
 
@@ -29,13 +30,13 @@ std::string InvariantChecker::AfterTick(const CallLog& calls)
     for (const RecordedCall& call : calls.Calls()) {
         if (call.kind != CallKind::Sound)
             continue;
-        if (std::strcmp(call.Name(), "coin.wav") == 0) {
+        if (std::strcmp(call.Name(), PAYOUT_SOUND) == 0) {
             ++paidOut;
             --coinsExpected;
-        } else if (std::strcmp(call.Name(), "in.wav") == 0) {
+        } else if (std::strcmp(call.Name(), CATCH_SOUND) == 0) {
             ++caught;
             --coinsExpected;
-        } else if (std::strcmp(call.Name(), "stop.wav") == 0) {
+        } else if (std::strcmp(call.Name(), LAMP_STOP_SOUND) == 0) {
             ++lotteries;
             prize = PAYOUT_GRID[lampRow][lampCol];
         }

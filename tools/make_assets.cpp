@@ -6,6 +6,7 @@
 // The outputs are committed, so a build of the game never needs this program. Every run writes
 // the same bytes: the pictures are drawn from shapes, the sounds from formulas. The top board
 // shows the game's own payout grid.
+#include "game/assets.h"
 #include "game/game.h"
 
 #include <algorithm>
@@ -1022,22 +1023,22 @@ int main(int argc, char** argv)
     const Picture coin = DrawCoin();
     const Picture lyingCoin = DrawLyingCoin();
     const std::vector<OutputFile> files = {
-        {assets / "back.bmp", EncodeBmp(DrawBackWall(), BmpRole::Image)},
-        {assets / "base.bmp", EncodeBmp(base, BmpRole::Image)},
-        {assets / "basemask.bmp", EncodeBmp(base, BmpRole::Mask)},
-        {assets / "bar.bmp", EncodeBmp(bar, BmpRole::Image)},
-        {assets / "barmask.bmp", EncodeBmp(bar, BmpRole::Mask)},
-        {assets / "top.bmp", EncodeBmp(DrawTopBoard(), BmpRole::Image)},
-        {assets / "move.bmp", EncodeBmp(catcher, BmpRole::Image)},
-        {assets / "movemask.bmp", EncodeBmp(catcher, BmpRole::Mask)},
-        {assets / "coin.bmp", EncodeBmp(coin, BmpRole::Image)},
-        {assets / "coinmask.bmp", EncodeBmp(coin, BmpRole::Mask)},
-        {assets / "coin2.bmp", EncodeBmp(lyingCoin, BmpRole::Image)},
-        {assets / "coin2mask.bmp", EncodeBmp(lyingCoin, BmpRole::Mask)},
-        {assets / "s.wav", EncodeWav(LampStepSound())},
-        {assets / "stop.wav", EncodeWav(LampStopSound())},
-        {assets / "in.wav", EncodeWav(CatchSound())},
-        {assets / "coin.wav", EncodeWav(PayoutSound())},
+        {assets / game::BACK_WALL.image, EncodeBmp(DrawBackWall(), BmpRole::Image)},
+        {assets / game::MACHINE_BASE.image, EncodeBmp(base, BmpRole::Image)},
+        {assets / game::MACHINE_BASE.mask, EncodeBmp(base, BmpRole::Mask)},
+        {assets / game::PUSHER_BAR.image, EncodeBmp(bar, BmpRole::Image)},
+        {assets / game::PUSHER_BAR.mask, EncodeBmp(bar, BmpRole::Mask)},
+        {assets / game::TOP_BOARD.image, EncodeBmp(DrawTopBoard(), BmpRole::Image)},
+        {assets / game::CATCHER.image, EncodeBmp(catcher, BmpRole::Image)},
+        {assets / game::CATCHER.mask, EncodeBmp(catcher, BmpRole::Mask)},
+        {assets / game::FALLING_COIN.image, EncodeBmp(coin, BmpRole::Image)},
+        {assets / game::FALLING_COIN.mask, EncodeBmp(coin, BmpRole::Mask)},
+        {assets / game::LYING_COIN.image, EncodeBmp(lyingCoin, BmpRole::Image)},
+        {assets / game::LYING_COIN.mask, EncodeBmp(lyingCoin, BmpRole::Mask)},
+        {assets / game::LAMP_STEP_SOUND, EncodeWav(LampStepSound())},
+        {assets / game::LAMP_STOP_SOUND, EncodeWav(LampStopSound())},
+        {assets / game::CATCH_SOUND, EncodeWav(CatchSound())},
+        {assets / game::PAYOUT_SOUND, EncodeWav(PayoutSound())},
         {icons / "vorkelm.ico", EncodeIcon({DrawIcon(32), DrawIcon(16)})},
         {icons / "small.ico", EncodeIcon({DrawIcon(16)})},
         {icons / "vorkelm-shell.ico", EncodeTrueColourIcon({16, 24, 32, 48, 256})},

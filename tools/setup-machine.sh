@@ -6,7 +6,7 @@ packages=(
     cmake g++ make libgtest-dev googletest libbenchmark-dev time
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     wine wine64 xvfb xdotool imagemagick locales fonts-ipafont-gothic
-    nsis zip clang emscripten chromium firefox-esr pulseaudio pulseaudio-utils sox zlib1g-dev python3-yaml
+    nsis zip osslsigncode openssl clang emscripten chromium firefox-esr pulseaudio pulseaudio-utils sox zlib1g-dev python3-yaml
 )
 
 as_root() {

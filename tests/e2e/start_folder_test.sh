@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
 # Where the game finds its files, and its texts on a Windows that is not Japanese, in a fresh Wine
 # prefix. Started from a folder without asset files, under an English locale, the game draws its
-# pictures from its own folder, and its title and credit read as under a Japanese one. Started in
-# a folder with asset files of its own, broken ones here, it reads those and draws no machine.
+# pictures from its own folder, and its title and credit read as under a Japanese one. Started
+# from a folder with one stray picture of the game's, it still draws the whole machine from its
+# own folder. Started in a folder with a whole set of its own, broken files here, it reads those
+# and draws no machine.
 source "$(dirname "$0")/lib.sh"
 
 TITLE_TEXT=(0 6 70 20) # "Vorkelm", drawn at (5, 10)
 
 fresh_prefix
-rm -rf "$shots/program" "$shots/elsewhere" "$shots/own-files"
-mkdir -p "$shots/program" "$shots/elsewhere" "$shots/own-files"
+rm -rf "$shots/program" "$shots/elsewhere" "$shots/stray" "$shots/own-files"
+mkdir -p "$shots/program" "$shots/elsewhere" "$shots/stray" "$shots/own-files"
 cp "$game_exe" "$e2e_top"/assets/* "$shots/program/"
 game_exe=$shots/program/vorkelm.exe
-for file in "$e2e_top"/assets/*.bmp; do
-    echo "This is not a picture." >"$shots/own-files/$(basename "$file")"
+# A copy of the back wall, as a player might keep one among other pictures.
+cp "$e2e_top/assets/back.bmp" "$shots/stray/"
+for file in "$e2e_top"/assets/*; do
+    echo "This is not a picture or a sound." >"$shots/own-files/$(basename "$file")"
 done
+
+# The number of colours in the machine's region: its back wall alone shows about 230, the
+# whole machine with its coins about 950.
+machine_colours() {
+    /usr/bin/convert "$shots/$1.png[$(crop "${MACHINE[@]}")]" -format %k info:
+}
 
 # Without its manifest, the program would get code page 1252 here and garble its texts.
 LC_ALL=en_US.UTF-8 start_game "$shots/elsewhere"
@@ -23,6 +33,13 @@ LC_ALL=en_US.UTF-8 start_game "$shots/elsewhere"
 poll 10 machine_drawn || fail "started from another folder, the game does not draw its pictures"
 wait_for_first_payouts
 mv "$shots/credit-settled.png" "$shots/english.png"
+stop_game
+
+start_game "$shots/stray"
+poll 10 machine_drawn || fail "started from a folder with a stray picture, the game draws no machine"
+colours=$(machine_colours machine)
+[ "$colours" -ge 600 ] ||
+    fail "started from a folder with a stray picture, the machine shows $colours colours, not the whole set's"
 stop_game
 
 # The same title and pay-outs, pictures or not.

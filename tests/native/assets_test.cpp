@@ -2,12 +2,16 @@
 // the platform's loaders accept.
 #include "test_support.h"
 
+#include "game/assets.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -95,6 +99,18 @@ protected:
     }
 };
 
+// The release and the browser build ship the list's files, and the Windows program looks for all
+// of them: the list and the folder must agree.
+TEST(AssetList, NamesEachFileOfTheAssetFolderOnce)
+{
+    const std::set<std::string> listed(std::begin(ASSET_FILES), std::end(ASSET_FILES));
+    EXPECT_EQ(size_t(ASSET_FILE_COUNT), listed.size()) << "a file listed twice";
+    std::set<std::string> stored;
+    for (const auto& entry : std::filesystem::directory_iterator(SOURCE_DIR + "/assets"))
+        stored.insert(entry.path().filename().string());
+    EXPECT_EQ(listed, stored);
+}
+
 TEST_F(AssetFiles, EverySpriteIsStoredAtASizeItIsDrawnAtAndFollowsTheMaskConvention)
 {
     const std::map<std::string, DrawnSizes> sprites = SpritesOfTheFirstTicks();
@@ -174,7 +190,7 @@ TEST_F(AssetFiles, TheTopBoardLightsExactlyTheLampCellsThatPay)
 TEST_F(AssetFiles, EverySoundIsPlainPcmShorterThanHalfASecondAndTheyDiffer)
 {
     std::vector<std::vector<uint8_t>> sounds;
-    for (const char* name : {"s.wav", "stop.wav", "in.wav", "coin.wav"}) {
+    for (const char* name : {LAMP_STEP_SOUND, LAMP_STOP_SOUND, CATCH_SOUND, PAYOUT_SOUND}) {
         SCOPED_TRACE(name);
         const std::vector<uint8_t> b = ReadFile(SOURCE_DIR + "/assets/" + name);
         ASSERT_GE(b.size(), 44u);
