@@ -18,9 +18,14 @@ const TYPES = {
 // Serves the files under `roots` (URL prefix to folder) on a free port, and nothing outside
 // them: a path that leaves its folder (`..%2f`) answers 404. `hide` answers 404 for the paths it
 // matches, as a server without those files would; `answer(path)` may give other bytes for a path
-// ({status, body}), or nothing to serve the file.
+// ({status, body}), or nothing to serve the file. `refused` lists the paths it answered with an
+// error status, as "404 /path": every engine's page requests reach it, also where the browser
+// reports no responses (WebDriver classic).
 export async function serve(roots, hide = null, answer = null) {
+  const refused = [];
   const server = http.createServer((request, response) => {
+    response.on('finish', () => response.statusCode >= 400
+      && refused.push(`${response.statusCode} ${request.url}`));
     let urlPath;
     try {
       urlPath = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -54,6 +59,7 @@ export async function serve(roots, hide = null, answer = null) {
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   return {
     url: `http://127.0.0.1:${server.address().port}/`,
+    refused,
     // Closes open connections too, so that a page sees the server gone at once.
     close: () => {
       server.close();

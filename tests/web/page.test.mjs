@@ -84,7 +84,6 @@ async function openPage(url) {
   const problems = [];
   page.on('console', (m) => m.type() === 'error' && problems.push(m.text()));
   page.on('pageerror', (e) => problems.push(e.message));
-  page.on('response', (r) => r.status() >= 400 && problems.push(`${r.status()} ${r.url()}`));
   await page.setViewport({ width: 900, height: 700 });
   await page.goto(url);
   await ticksReach(page, 5);
@@ -98,6 +97,7 @@ test('loads without console errors, icon included; shows coins, back wall and la
     await page.screenshot({ path: path.join(settings.shots, 'page.png') });
     const { pixel, dump } = await clientPixels(page);
     assert.deepEqual(problems, []);
+    assert.deepEqual(server.refused, [], 'every file the page asked for, its icon included');
     // The strip of back wall left of the top board and above the base.
     const back = readBmp('assets/back.bmp');
     for (let y = 20; y < 150; y += 7)
