@@ -1,10 +1,11 @@
-// Serving a folder on 127.0.0.1 and starting Debian's chromium or firefox-esr headless, for the
-// web tests and the web benchmarks.
+// Serving a folder on 127.0.0.1 and starting Debian's chromium or firefox-esr headless, or
+// WebKitGTK's MiniBrowser on the display, for the web tests and the web benchmarks.
 import http from 'node:http';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { launchWebKit } from './webkit.mjs';
 
 // Chromium's own network presets ("Fast 3G", "Slow 3G"), for the loading benchmark.
 export { PredefinedNetworkConditions } from 'puppeteer-core';
@@ -68,9 +69,9 @@ export async function serve(roots, hide = null, answer = null) {
   };
 }
 
-// Starts a browser: `engine` is 'chromium' or 'firefox' (Debian's firefox-esr, driven over
-// WebDriver BiDi), by default the one VORKELM_BROWSER names. `prefs` are Firefox preferences,
-// `args` more Chromium switches.
+// Starts a browser: `engine` is 'chromium', 'firefox' (Debian's firefox-esr, driven over
+// WebDriver BiDi) or 'webkit' (see webkit.mjs), by default the one VORKELM_BROWSER names.
+// `prefs` are Firefox preferences, `args` more Chromium switches.
 export async function launch(engine = process.env.VORKELM_BROWSER || 'chromium',
   { prefs = {}, args = [] } = {}) {
   if (engine === 'firefox') {
@@ -79,8 +80,9 @@ export async function launch(engine = process.env.VORKELM_BROWSER || 'chromium',
       extraPrefsFirefox: prefs,
     });
   }
+  if (engine === 'webkit') return launchWebKit();
   if (engine !== 'chromium')
-    throw new Error(`no browser named ${engine}: chromium or firefox`);
+    throw new Error(`no browser named ${engine}: chromium, firefox or webkit`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorkelm-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',

@@ -97,14 +97,15 @@ for (const [name, screen] of Object.entries(phones)) {
   });
 }
 
-test('a 1280x577 laptop window at 150 % gets 1.5 device pixels per game pixel', async (t) => {
-  const page = await openPage(t, { width: 1280, height: 577, deviceScaleFactor: 1.5 });
-  assert.deepEqual(await misfits(page, '#stage'), []);
-  const perPixel = await page.$eval('#client',
-    (c) => c.getBoundingClientRect().width * devicePixelRatio / c.width);
-  assert.ok(perPixel >= 1.5, `${perPixel} device pixels per game pixel`);
-});
-
+test('a 1280x577 laptop window at 150 % gets 1.5 device pixels per game pixel',
+  { skip: process.env.VORKELM_BROWSER === 'webkit' && 'WebKitGTK scales by whole numbers only' },
+  async (t) => {
+    const page = await openPage(t, { width: 1280, height: 577, deviceScaleFactor: 1.5 });
+    assert.deepEqual(await misfits(page, '#stage'), []);
+    const perPixel = await page.$eval('#client',
+      (c) => c.getBoundingClientRect().width * devicePixelRatio / c.width);
+    assert.ok(perPixel >= 1.5, `${perPixel} device pixels per game pixel`);
+  });
 
 test('keys: an open menu has the arrows and Esc, the About box keeps the focus, Play again ' +
   'starts afresh', async (t) => {
@@ -141,7 +142,8 @@ test('keys: an open menu has the arrows and Esc, the About box keeps the focus, 
 });
 
 test('a first keydown without activation, then an arrow: the sound runs',
-  { skip: (process.env.VORKELM_BROWSER || 'chromium') !== 'chromium' }, async (t) => {
+  { skip: (process.env.VORKELM_BROWSER || 'chromium') !== 'chromium'
+    && 'a Chromium switch, and the DevTools protocol to poll without a gesture' }, async (t) => {
   const strict = await launch('chromium',
     { args: ['--autoplay-policy=document-user-activation-required'] });
   t.after(() => strict.close());
