@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     wine wine64 xvfb xdotool imagemagick locales fonts-ipafont-gothic
     nsis zip osslsigncode openssl clang emscripten chromium firefox-esr pulseaudio pulseaudio-utils sox zlib1g-dev python3-yaml
+    webkit2gtk-driver
 )
 
 as_root() {

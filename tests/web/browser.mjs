@@ -1,10 +1,11 @@
-// Serving a folder on 127.0.0.1 and starting Debian's chromium or firefox-esr headless, for the
-// web tests and the web benchmarks.
+// Serving a folder on 127.0.0.1 and starting Debian's chromium or firefox-esr headless, or
+// WebKitGTK's MiniBrowser on the display, for the web tests and the web benchmarks.
 import http from 'node:http';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { launchWebKit } from './webkit.mjs';
 
 // Chromium's own network presets ("Fast 3G", "Slow 3G"), for the loading benchmark.
 export { PredefinedNetworkConditions } from 'puppeteer-core';
@@ -18,9 +19,14 @@ const TYPES = {
 // Serves the files under `roots` (URL prefix to folder) on a free port, and nothing outside
 // them: a path that leaves its folder (`..%2f`) answers 404. `hide` answers 404 for the paths it
 // matches, as a server without those files would; `answer(path)` may give other bytes for a path
-// ({status, body}), or nothing to serve the file.
+// ({status, body}), or nothing to serve the file. `refused` lists the paths it answered with an
+// error status, as "404 /path": every engine's page requests reach it, also where the browser
+// reports no responses (WebDriver classic).
 export async function serve(roots, hide = null, answer = null) {
+  const refused = [];
   const server = http.createServer((request, response) => {
+    response.on('finish', () => response.statusCode >= 400
+      && refused.push(`${response.statusCode} ${request.url}`));
     let urlPath;
     try {
       urlPath = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -54,6 +60,7 @@ export async function serve(roots, hide = null, answer = null) {
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   return {
     url: `http://127.0.0.1:${server.address().port}/`,
+    refused,
     // Closes open connections too, so that a page sees the server gone at once.
     close: () => {
       server.close();
@@ -62,9 +69,9 @@ export async function serve(roots, hide = null, answer = null) {
   };
 }
 
-// Starts a browser: `engine` is 'chromium' or 'firefox' (Debian's firefox-esr, driven over
-// WebDriver BiDi), by default the one VORKELM_BROWSER names. `prefs` are Firefox preferences,
-// `args` more Chromium switches.
+// Starts a browser: `engine` is 'chromium', 'firefox' (Debian's firefox-esr, driven over
+// WebDriver BiDi) or 'webkit' (see webkit.mjs), by default the one VORKELM_BROWSER names.
+// `prefs` are Firefox preferences, `args` more Chromium switches.
 export async function launch(engine = process.env.VORKELM_BROWSER || 'chromium',
   { prefs = {}, args = [] } = {}) {
   if (engine === 'firefox') {
@@ -73,8 +80,9 @@ export async function launch(engine = process.env.VORKELM_BROWSER || 'chromium',
       extraPrefsFirefox: prefs,
     });
   }
+  if (engine === 'webkit') return launchWebKit();
   if (engine !== 'chromium')
-    throw new Error(`no browser named ${engine}: chromium or firefox`);
+    throw new Error(`no browser named ${engine}: chromium, firefox or webkit`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorkelm-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',

@@ -1,6 +1,6 @@
-// The browser build in headless chromium or firefox-esr (VORKELM_BROWSER): it loads cleanly,
-// draws the machine, plays the native runner's game, opens and closes the About box, and runs on
-// without its asset files.
+// The browser build in the engine VORKELM_BROWSER names (chromium, firefox or webkit): it loads
+// cleanly, draws the machine, plays the native runner's game, opens and closes the About box, and
+// runs on without its asset files.
 //   node --test tests/web/page.test.mjs      (from the top folder; see settings in browser.mjs)
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -84,7 +84,6 @@ async function openPage(url) {
   const problems = [];
   page.on('console', (m) => m.type() === 'error' && problems.push(m.text()));
   page.on('pageerror', (e) => problems.push(e.message));
-  page.on('response', (r) => r.status() >= 400 && problems.push(`${r.status()} ${r.url()}`));
   await page.setViewport({ width: 900, height: 700 });
   await page.goto(url);
   await ticksReach(page, 5);
@@ -98,6 +97,7 @@ test('loads without console errors, icon included; shows coins, back wall and la
     await page.screenshot({ path: path.join(settings.shots, 'page.png') });
     const { pixel, dump } = await clientPixels(page);
     assert.deepEqual(problems, []);
+    assert.deepEqual(server.refused, [], 'every file the page asked for, its icon included');
     // The strip of back wall left of the top board and above the base.
     const back = readBmp('assets/back.bmp');
     for (let y = 20; y < 150; y += 7)
@@ -187,6 +187,23 @@ test('without its asset files the page ticks, pays out 9 coins, and Exit ends it
       const timer = setInterval(() => ++turns === 3 && (clearInterval(timer), resolve()), 200);
     }));
     assert.equal(await ticks(page), ended);
+  });
+
+// What the checks above hear of a page's faults, heard in every engine.
+test('an error thrown and an error logged after the page loads reach the checks', TIMEOUT,
+  async () => {
+    const page = await newPage();
+    const heard = [];
+    page.on('console', (m) => m.type() === 'error' && heard.push(`console: ${m.text()}`));
+    page.on('pageerror', (e) => heard.push(`thrown: ${e.message}`));
+    await page.goto('data:text/html,<button onclick="console.error(\'logged\'); '
+      + 'throw new Error(\'thrown\')">fault</button>');
+    await page.click('button');
+    while (heard.length < 2) await page.evaluate(() => new Promise((r) => setTimeout(r, 50)));
+    heard.sort();
+    assert.equal(heard[0], 'console: logged');
+    // Firefox names the error's class in its message.
+    assert.match(heard[1], /^thrown: (Error: )?thrown$/);
   });
 
 test('opened from disk it says that it must be served', TIMEOUT, async () => {
