@@ -47,6 +47,13 @@ bool g_jumping = false;
 // The text the page last handed over (vorkelm_text_buffer).
 std::string g_textIn;
 
+// The ticks a replay runs between the frames it shows are neither seen nor heard.
+void HideTicks(bool hidden)
+{
+    PauseDrawing(hidden);
+    SilenceSound(hidden);
+}
+
 void Tick()
 {
     game::GameTick(g_mainWindow);
@@ -82,10 +89,10 @@ void ReplayTick()
 // Runs up to `count` ticks of the replay, drawing and sounding only the last.
 void ReplayTicks(int count)
 {
-    PauseDrawing(true);
+    HideTicks(true);
     for (; count > 1 && g_replay.ticks - g_game.ticks > 1; --count)
         ReplayTick();
-    PauseDrawing(false);
+    HideTicks(false);
     if (!ReplayAtEnd())
         ReplayTick();
 }
@@ -111,11 +118,11 @@ void GameShown()
 void JumpSlice(void*)
 {
     const double sliceEnd = emscripten_get_now() + JUMP_SLICE_MS;
-    PauseDrawing(true);
+    HideTicks(true);
     while (g_replaying && !g_ended && g_replay.ticks - g_game.ticks > 1 &&
            emscripten_get_now() < sliceEnd)
         ReplayTick();
-    PauseDrawing(false);
+    HideTicks(false);
     if (g_replaying && !g_ended && !ReplayAtEnd())
         ReplayTick();
     if (g_replaying && !g_ended && !ReplayAtEnd())
