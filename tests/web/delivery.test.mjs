@@ -12,6 +12,9 @@ const engine = process.env.VORKELM_BROWSER || 'chromium';
 const shot = (name) => path.join(settings.shots, `${name}-${engine}.png`);
 // The strip of back wall left of the top board and above the base, on the client area.
 const BACK_WALL = { left: 101, top: 20, width: 25, height: 130 };
+// The client area's width in game pixels, as both shells share it.
+const CLIENT_WIDTH = Number(/^#define CLIENT_WIDTH (\d+)$/m
+  .exec(fs.readFileSync('app/shell.h', 'utf8'))[1]);
 
 let browser;
 const closers = [];
@@ -122,7 +125,7 @@ test('with resistFingerprinting on, Firefox shows the back wall exactly as back.
     const file = shot('fingerprinting');
     await page.screenshot({ path: file, clip: box });
     const shown = rgb(file);
-    const scale = shown.width / 392;
+    const scale = shown.width / CLIENT_WIDTH;
     const wall = rgb(path.join(settings.site, 'back.bmp'));
     const at = (v, origin) => Math.floor((origin + v + 0.5) * scale);
     for (let y = 0; y < BACK_WALL.height; ++y) {
