@@ -9,7 +9,7 @@ import puppeteer from 'puppeteer-core';
 // Chromium's own network presets ("Fast 3G", "Slow 3G"), for the loading benchmark.
 export { PredefinedNetworkConditions } from 'puppeteer-core';
 
-const TYPES = {
+export const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.bmp': 'image/bmp', '.wav': 'audio/wav',
   '.png': 'image/png', '.webmanifest': 'application/manifest+json',
@@ -18,8 +18,8 @@ const TYPES = {
 // Serves the files under `roots` (URL prefix to folder) on a free port, and nothing outside
 // them: a path that leaves its folder (`..%2f`) answers 404. `hide` answers 404 for the paths it
 // matches, as a server without those files would; `answer(path)` may give other bytes for a path
-// ({status, body}), or nothing to serve the file.
-export async function serve(roots, hide = null, answer = null) {
+// ({status, headers, body}), or nothing to serve the file. `headers` go with every answer.
+export async function serve(roots, hide = null, answer = null, headers = {}) {
   const server = http.createServer((request, response) => {
     let urlPath;
     try {
@@ -30,7 +30,7 @@ export async function serve(roots, hide = null, answer = null) {
     }
     const given = answer && answer(urlPath);
     if (given) {
-      response.writeHead(given.status || 200).end(given.body);
+      response.writeHead(given.status || 200, { ...headers, ...given.headers }).end(given.body);
       return;
     }
     const prefix = Object.keys(roots).filter((p) => urlPath.startsWith(p))
@@ -39,10 +39,10 @@ export async function serve(roots, hide = null, answer = null) {
     const file = root && path.resolve(root, urlPath.slice(prefix.length) || 'index.html');
     if (!file || !file.startsWith(root + path.sep) || (hide && hide.test(urlPath))
         || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
+      response.writeHead(404, headers).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
+    response.writeHead(200, { ...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
       'Content-Length': fs.statSync(file).size });
     fs.createReadStream(file).pipe(response);
   });
