@@ -1,6 +1,7 @@
 // The window fitted to the screen, and the controls around the game: the touch buttons that drop
-// coins, no long-press menu over the game, and the credit told to screen readers.
-import { game, on } from './vorkelm-bridge.js';
+// coins, no long-press menu over the game, and the credit told to screen readers. The page's head
+// starts this module on its own and it imports nothing, so the window shows fitted as soon as
+// this one file is in; the controls get the game's bridge when the page's parts are put together.
 
 // Crisp pixels may cost at most this much of the size that fits.
 const CRISP_SHRINK = 0.75;
@@ -87,7 +88,7 @@ function fit() {
 }
 
 // Pressed like a key, held like one: a coin at once, then the keyboard's repeat.
-function holdToDrop(button, right) {
+function holdToDrop(button, right, game) {
   let delay = 0;
   let repeat = 0;
   const release = () => {
@@ -109,7 +110,7 @@ function holdToDrop(button, right) {
 }
 
 // Told when it changes, and a change within a second of the last one at the end of that second.
-function tellCredit() {
+function tellCredit(game, on) {
   const credit = document.getElementById('credit');
   let toldAt = -Infinity;
   let waiting = 0;
@@ -131,7 +132,7 @@ function tellCredit() {
   on('ticked', tell);
 }
 
-export function fitWindow() {
+function fitWindow() {
   addEventListener('resize', fit);
   if (window.visualViewport)
     visualViewport.addEventListener('resize', fit);
@@ -146,14 +147,19 @@ export function fitWindow() {
     }).observe(under);
   }
   fit();
-
-  holdToDrop(document.getElementById('drop-left'), false);
-  holdToDrop(document.getElementById('drop-right'), true);
   // No long-press menu over the game; a message's text may still be copied.
   const message = document.getElementById('message');
   stage.addEventListener('contextmenu', (event) => {
     if (!message.contains(event.target))
       event.preventDefault();
   });
-  tellCredit();
 }
+
+// `game` and `on` are the bridge's (vorkelm-bridge.js).
+export function setUpControls({ game, on }) {
+  holdToDrop(document.getElementById('drop-left'), false, game);
+  holdToDrop(document.getElementById('drop-right'), true, game);
+  tellCredit(game, on);
+}
+
+fitWindow();

@@ -1,9 +1,10 @@
-// Loads the game. The page's head starts this module; it imports the page's parts at once, and
-// requests the game module and every picture together as soon as the page has first painted.
+// Loads the game. The page's head starts this module; as soon as the page has first painted it
+// requests the game module and every picture together, and then imports the page's parts.
 // Until the first frame the client area shows what is arriving; when something fails, it says
 // what, in Japanese and English, with a reload button. Once the game shows, it registers the
-// service worker that keeps the game playable offline. The build fills in the file names.
-import { node } from './vorkelm-notices.js';
+// service worker that keeps the game playable offline. The build fills in the file names. It
+// imports nothing before it runs, so that it starts as soon as it arrives and can say what else
+// failed to; its screens are templates in the page.
 
 const PICTURES = '@PICTURE_FILES@'.split(' ').filter(Boolean);
 // They load at the first key press or click that allows sound.
@@ -152,19 +153,13 @@ function kilobytes(bytes) {
   return `${Math.round(bytes / 1024)} KB`;
 }
 
-const english = (text) => node('span', { lang: 'en' }, text);
-
 function drawFailure() {
   overlay.className = 'failed';
   overlay.setAttribute('role', 'alert');
-  const reload = node('button', { type: 'button' }, '再読み込み / ', english('Reload'));
-  reload.addEventListener('click', () => location.reload());
-  overlay.replaceChildren(
-    node('p', { className: 'loading-title' }, 'ゲームを開始できませんでした', node('br'),
-      english('The game could not start')),
-    node('p', { className: 'ja' }, failure.ja),
-    node('p', { className: 'en', lang: 'en' }, failure.en),
-    reload);
+  overlay.replaceChildren(document.getElementById('loading-failed').content.cloneNode(true));
+  overlay.querySelector('.ja').textContent = failure.ja;
+  overlay.querySelector('.en').textContent = failure.en;
+  overlay.querySelector('button').addEventListener('click', () => location.reload());
 }
 
 function draw() {
@@ -199,17 +194,9 @@ function draw() {
 }
 
 function showOverlay() {
-  const client = document.getElementById('client');
-  overlay = node('div', { id: 'loading' },
-    node('p', { className: 'loading-title' }, document.title),
-    node('p', {}, '読み込み中… ', english('Loading…')),
-    node('progress', { max: 1 }),
-    node('p', { className: 'loading-detail' },
-      node('span', {}, 'ファイル / ', english('files')),
-      node('span', { className: 'loading-files' }), '·',
-      node('span', { className: 'loading-bytes' })));
-  overlay.setAttribute('role', 'status');
-  client.after(overlay);
+  overlay = document.getElementById('loading-screen').content.firstElementChild.cloneNode(true);
+  overlay.querySelector('.loading-title').textContent = document.title;
+  document.getElementById('client').after(overlay);
   draw();
 }
 
@@ -276,7 +263,17 @@ function startGame(factory, page, compiled) {
   return factory(module);
 }
 
-function requestFiles(page) {
+// The page's parts are asked for beside the game's files, all at once rather than as each one's
+// imports are found: the window shows without them, and the game needs them only once its
+// module runs.
+function importPage() {
+  const parts = PAGE_SCRIPTS.map((name) => import(`./${name}`));
+  return Promise.all(parts).then(([page]) => page, async () => {
+    throw await whyNotImported(PAGE_SCRIPTS);
+  });
+}
+
+function requestFiles() {
   watchForStall();
   const script = importModuleScript();
   // Compiled as soon as it arrives, while the rest still loads.
@@ -284,7 +281,8 @@ function requestFiles(page) {
     throw damaged(MODULE_BINARY);
   }));
   compiled.catch(() => {});
-  Promise.all([script, page]).then(([factory, parts]) => startGame(factory, parts, compiled))
+  Promise.all([script, importPage()])
+    .then(([factory, page]) => startGame(factory, page, compiled))
     .catch(fail);
   // A request costs the page a few milliseconds: one task each keeps the page responsive.
   for (const name of PICTURES)
@@ -293,15 +291,11 @@ function requestFiles(page) {
 
 // Opened from disk, the page says how to serve the game (vorkelm-unserved.js).
 if (location.protocol !== 'file:') {
-  const page = import(`./${PAGE_SCRIPTS[0]}`).catch(async () => {
-    throw await whyNotImported(PAGE_SCRIPTS);
-  });
-  page.catch(fail);
   showOverlay();
   if (typeof WebAssembly !== 'object') {
     fail(new Failure('このブラウザーは WebAssembly に対応していないため、ゲームを起動できません。',
       'This browser cannot run WebAssembly, which the game needs.'));
   } else {
-    afterFirstPaint(() => requestFiles(page));
+    afterFirstPaint(requestFiles);
   }
 }

@@ -10,6 +10,8 @@ const REPLAY_TITLE = 'リプレイ / Replay - ';
 const SPEEDS = [1, 4, 16];
 
 const commands = document.getElementById('game-commands');
+// New game and Share replay, which the page shows (disabled) from its first paint.
+const gameCommands = [...commands.children];
 
 // The link goes on a phone's share sheet, elsewhere onto the clipboard; it is shown as well, for
 // copying by hand where neither is allowed.
@@ -36,14 +38,10 @@ function share() {
     navigator.clipboard.writeText(link).then(() => show(true), () => {});
 }
 
-function showGameCommands(enabled) {
-  commands.replaceChildren(
-    button('新しいゲーム / New game', newGame),
-    button('リプレイを共有 / Share replay', share));
-  commands.children[0].id = 'keep-new-game';
-  commands.children[1].id = 'keep-share';
-  for (const made of commands.children)
-    made.disabled = !enabled;
+function showGameCommands() {
+  commands.replaceChildren(...gameCommands);
+  for (const command of gameCommands)
+    command.disabled = false;
 }
 
 function playFromHere() {
@@ -55,7 +53,7 @@ function playFromHere() {
     return;
   history.replaceState(null, '', location.pathname + location.search);
   document.title = document.title.replace(REPLAY_TITLE, '');
-  showGameCommands(true);
+  showGameCommands();
   save();
 }
 
@@ -105,17 +103,22 @@ function startReplay(code) {
   return false;
 }
 
-// The commands stand under the window from the first paint on, and work once the game runs: the
-// page does not grow or move when the module starts.
+// The game's commands work once it runs; until then they stand disabled, so that the page does
+// not grow or move when the module starts.
 export function setUpCommands() {
-  showGameCommands(false);
+  for (const [command, action] of [['keep-new-game', newGame], ['keep-share', share]]) {
+    document.getElementById(command).addEventListener('click', (event) => {
+      event.stopPropagation();
+      action();
+    });
+  }
   on('starting', () => {
     const hash = location.hash;
     if (hash.startsWith(REPLAY_MARK) && startReplay(hash.slice(REPLAY_MARK.length))) {
       showReplayCommands();
     } else {
       continueSavedGame();
-      showGameCommands(true);
+      showGameCommands();
     }
     // A replay link opened in this very tab changes only the fragment: load it as a page.
     addEventListener('hashchange', () => {
