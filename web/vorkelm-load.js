@@ -1,5 +1,5 @@
 // Loads the game. The page's head starts this module; as soon as the page has first painted it
-// requests the game module and every picture together, and then imports the page's parts.
+// requests the game module, the page's other parts and every picture together.
 // Until the first frame the client area shows what is arriving; when something fails, it says
 // what, in Japanese and English, with a reload button. Once the game shows, it registers the
 // service worker that keeps the game playable offline. The build fills in the file names. It

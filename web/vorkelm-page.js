@@ -1,5 +1,5 @@
 // The page around the game, put together from its parts; each takes its elements as it is set
-// up. The loader imports this once the document is parsed and connects the game module to it.
+// up. The loader imports this beside the game's files and connects the game module to it.
 // The window's fit (vorkelm-fit.js) starts on its own, before the rest has arrived.
 import * as bridge from './vorkelm-bridge.js';
 import { setUpControls } from './vorkelm-fit.js';
