@@ -1,7 +1,7 @@
 // The page around the game, put together from its parts; each takes its elements as it is set
 // up. The loader imports this beside the game's files and connects the game module to it.
 // The window's fit (vorkelm-fit.js) starts on its own, before the rest has arrived.
-import * as bridge from './vorkelm-bridge.js';
+import { game, on } from './vorkelm-bridge.js';
 import { setUpControls } from './vorkelm-fit.js';
 import { setUpMenus } from './vorkelm-menus.js';
 import { setUpCommands } from './vorkelm-share.js';
@@ -9,7 +9,7 @@ import { keepGame } from './vorkelm-storage.js';
 
 export { attach, fromGame, on } from './vorkelm-bridge.js';
 
-setUpControls(bridge);
+setUpControls({ game, on });
 setUpMenus();
 keepGame();
 setUpCommands();
