@@ -6,7 +6,8 @@
 //                                   tests/web; see settings in tests/web/browser.mjs)
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import { serve, launch, settings } from '../tests/web/browser.mjs';
+import path from 'node:path';
+import { TYPES, serve, launch, settings } from '../tests/web/browser.mjs';
 
 const RUNS = 5;
 fs.mkdirSync('build/keep-bench', { recursive: true });
@@ -14,43 +15,32 @@ const saveFile = 'build/keep-bench/ten-hours.save';
 console.log(execFileSync('build/native/bench/vorkelm-save-bench', [saveFile], { encoding: 'utf8' }));
 const save = fs.readFileSync(saveFile, 'utf8');
 
-// In the page before its scripts: the saved game in storage, the module's start marked by a
-// preRun hook, the save's loading timed, and the first tick after it caught by a 1 ms poll.
-function instrument(saved) {
-  if (saved) localStorage.setItem('vorkelm-save', saved);
-  let module;
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    get: () => module,
-    set: (value) => {
-      module = value;
-      module.preRun = [() => { window.benchStart = performance.now(); }];
-    },
-  });
-  let keep;
-  Object.defineProperty(window, 'vorkelmKeep', {
-    configurable: true,
-    get: () => keep,
-    set: (value) => {
-      keep = value;
-      const start = keep.start;
-      keep.start = (started) => {
-        start(started);
-        window.benchLoaded = performance.now() - window.benchStart;
-        const ticks = started._vorkelm_ticks();
-        const poll = setInterval(() => {
-          if (started._vorkelm_ticks() > ticks) {
-            window.benchFirstTick = performance.now() - window.benchStart;
-            window.benchTicks = ticks;
-            clearInterval(poll);
-          }
-        }, 1);
-      };
-    },
-  });
-}
+// The module's factory as the bench's server sends it: the module's start marked by a preRun
+// hook, the save's loading timed by the page's call before the first tick, and the first tick
+// after it caught by a 1 ms poll.
+const script = fs.readFileSync(path.join(settings.site, 'vorkelm.js'), 'utf8');
+const EXPORT = 'export default Module;';
+if (!script.includes(EXPORT)) throw new Error(`vorkelm.js does not end in "${EXPORT}"`);
+const instrumented = script.replace(EXPORT, `export default (module) => {
+  module.preRun = [() => { window.benchStart = performance.now(); }];
+  const page = module.page;
+  module.page = { ...page, starting: () => {
+    page.starting();
+    window.benchLoaded = performance.now() - window.benchStart;
+    const ticks = module._vorkelm_ticks();
+    const poll = setInterval(() => {
+      if (module._vorkelm_ticks() > ticks) {
+        window.benchFirstTick = performance.now() - window.benchStart;
+        window.benchTicks = ticks;
+        clearInterval(poll);
+      }
+    }, 1);
+  } };
+  return Module(module);
+};`);
 
-const server = await serve({ '/': settings.site });
+const server = await serve({ '/': settings.site }, null, (urlPath) => (urlPath === '/vorkelm.js'
+  ? { headers: { 'Content-Type': TYPES['.js'] }, body: instrumented } : null));
 const browser = await launch();
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
 for (const [what, saved] of [['continue the ten-hour game', save], ['a new game', null]]) {
@@ -59,7 +49,7 @@ for (const [what, saved] of [['continue the ten-hour game', save], ['a new game'
   for (let run = 0; run < RUNS; ++run) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
-    await page.evaluateOnNewDocument(instrument, saved);
+    if (saved) await page.evaluateOnNewDocument((text) => localStorage.setItem('vorkelm-save', text), saved);
     await page.goto(server.url);
     await page.waitForFunction(() => window.benchFirstTick !== undefined, { timeout: 30000 });
     const result = await page.evaluate(() => [window.benchLoaded, window.benchFirstTick, window.benchTicks]);
@@ -80,8 +70,11 @@ for (const [what, saved] of [['continue the ten-hour game', save], ['a new game'
   await sharer.evaluateOnNewDocument((saved) => localStorage.setItem('vorkelm-save', saved), save);
   await sharer.goto(server.url);
   await sharer.waitForFunction(() => window.vorkelm && vorkelm.ticks() > 0, { timeout: 30000 });
-  const [code, ticks] = await sharer.evaluate(
-    () => [Module.UTF8ToString(Module._vorkelm_replay_code()), vorkelm.ticks()]);
+  const [link, ticks] = await sharer.evaluate(() => {
+    document.getElementById('keep-share').click();
+    return [document.getElementById('keep-link').value, vorkelm.ticks()];
+  });
+  const code = link.split('#replay=')[1];
   const viewer = await (await browser.createBrowserContext()).newPage();
   await viewer.goto(`${server.url}#replay=${code}`);
   await viewer.waitForSelector('#keep-jump');

@@ -29,9 +29,24 @@ Pixel Packed(int red, int green, int blue)
            std::uint32_t(red & 0xFF);
 }
 
-Pixel* Pixels(void* surface)
+// What a primitive draws on: a surface's pixels and their size.
+struct Target {
+    Pixel* pixels;
+    int width;
+    int height;
+};
+
+bool g_drawingPaused = false;
+bool g_soundSilenced = false;
+
+// Every primitive, the clears and Present reach a surface's pixels through here alone, so a pause
+// covers them all: while paused there are none to draw on, as for a surface that could not be
+// made.
+Target Drawable(void* surface, int width, int height)
 {
-    return static_cast<Pixel*>(surface);
+    if (g_drawingPaused || !surface)
+        return Target{nullptr, 0, 0};
+    return Target{static_cast<Pixel*>(surface), width, height};
 }
 
 // A picture file, fetched once and decoded here at its first use.
@@ -285,13 +300,14 @@ void ListenForSoundGesture()
     WebListenForGesture();
 }
 
-namespace {
-bool g_drawingPaused = false;
-}
-
 void PauseDrawing(bool paused)
 {
     g_drawingPaused = paused;
+}
+
+void SilenceSound(bool silenced)
+{
+    g_soundSilenced = silenced;
 }
 
 void Canvas::Setup(WindowHandle, int w, int h)
@@ -306,7 +322,7 @@ void Canvas::Setup(WindowHandle, int w, int h)
     // The pixels are what a test reads back.
     memoryDC = surface;
     WebSetUpText();
-    WebForgetText(Pixels(surface));
+    WebForgetText(static_cast<Pixel*>(surface));
 }
 
 // A browser shows the page only between tasks, so presenting at once shows the frame as soon as
@@ -318,40 +334,47 @@ void Canvas::RequestRepaint(WindowHandle window)
 
 void Canvas::Present(WindowHandle window)
 {
-    if (g_drawingPaused)
-        return;
-    WebPresent(Pixels(surface), width, height, static_cast<const char*>(window));
+    const Target target = Drawable(surface, width, height);
+    if (target.pixels)
+        WebPresent(target.pixels, target.width, target.height, static_cast<const char*>(window));
 }
+
+namespace {
+
+// A cleared surface shows no texts either.
+void Clear(const Target& target, Pixel colour)
+{
+    if (!target.pixels)
+        return;
+    WebForgetText(target.pixels);
+    std::fill_n(target.pixels, target.width * target.height, colour);
+}
+
+} // namespace
 
 void Canvas::ClearBlack()
 {
-    if (g_drawingPaused)
-        return;
-    WebForgetText(Pixels(surface));
-    std::fill_n(Pixels(surface), width * height, Packed(0, 0, 0));
+    Clear(Drawable(surface, width, height), Packed(0, 0, 0));
 }
 
 void Canvas::ClearWhite()
 {
-    if (g_drawingPaused)
-        return;
-    WebForgetText(Pixels(surface));
-    std::fill_n(Pixels(surface), width * height, Packed(255, 255, 255));
+    Clear(Drawable(surface, width, height), Packed(255, 255, 255));
 }
 
 void Canvas::PutText(int x, int y, const char* text)
 {
-    if (g_drawingPaused)
-        return;
-    WebPutText(Pixels(surface), width, height, x, y, text, fontHeight, textRed, textGreen,
-               textBlue);
+    const Target target = Drawable(surface, width, height);
+    if (target.pixels)
+        WebPutText(target.pixels, target.width, target.height, x, y, text, fontHeight, textRed,
+                   textGreen, textBlue);
 }
 
 namespace {
 
 // A pen's dot at (x, y): one pixel for width 1, else the filled ellipse of the pen's width
 // around it, as GDI draws a geometric pen's round ends and joins.
-void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int pen, Pixel colour);
+void Dot(const Target& target, int x, int y, int pen, Pixel colour);
 
 // The outline and fill of a rectangle or an ellipse, by GDI's rules: the shape lies within
 // (left, top) to (right, bottom), right and bottom excluded, corners given in any order. The
@@ -360,10 +383,8 @@ void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int p
 // on it.
 class Shape {
 public:
-    Shape(Pixel* pixels, int surfaceWidth, int surfaceHeight, int left, int top, int right,
-          int bottom)
-        : pixels(pixels), surfaceWidth(surfaceWidth), surfaceHeight(surfaceHeight),
-          left(std::min(left, right)), top(std::min(top, bottom)),
+    Shape(const Target& target, int left, int top, int right, int bottom)
+        : target(target), left(std::min(left, right)), top(std::min(top, bottom)),
           boxWidth(std::abs(right - left)), boxHeight(std::abs(bottom - top))
     {
     }
@@ -450,37 +471,34 @@ private:
     void Span(int y, int x1, int x2, Pixel colour)
     {
         const int row = top + y;
-        if (row < 0 || row >= surfaceHeight)
+        if (row < 0 || row >= target.height)
             return;
         const int first = std::max(left + x1, 0);
-        const int last = std::min(left + x2, surfaceWidth - 1);
+        const int last = std::min(left + x2, target.width - 1);
         for (int x = first; x <= last; ++x)
-            pixels[row * surfaceWidth + x] = colour;
+            target.pixels[row * target.width + x] = colour;
     }
 
     void PenDot(int x, int y, int pen, Pixel colour)
     {
-        Dot(pixels, surfaceWidth, surfaceHeight, left + x, top + y, pen, colour);
+        Dot(target, left + x, top + y, pen, colour);
     }
 
-    Pixel* pixels;
-    int surfaceWidth;
-    int surfaceHeight;
+    Target target;
     int left;
     int top;
     int boxWidth;
     int boxHeight;
 };
 
-void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int pen, Pixel colour)
+void Dot(const Target& target, int x, int y, int pen, Pixel colour)
 {
     if (pen > 1) {
         const int left = x - pen / 2;
         const int top = y - pen / 2;
-        Shape(pixels, surfaceWidth, surfaceHeight, left, top, left + pen, top + pen)
-            .Ellipse(1, colour, colour);
-    } else if (x >= 0 && x < surfaceWidth && y >= 0 && y < surfaceHeight) {
-        pixels[y * surfaceWidth + x] = colour;
+        Shape(target, left, top, left + pen, top + pen).Ellipse(1, colour, colour);
+    } else if (x >= 0 && x < target.width && y >= 0 && y < target.height) {
+        target.pixels[y * target.width + x] = colour;
     }
 }
 
@@ -490,7 +508,8 @@ void Dot(Pixel* pixels, int surfaceWidth, int surfaceHeight, int x, int y, int p
 // covers both ends.
 void Canvas::DrawLine(int x1, int y1, int x2, int y2)
 {
-    if (g_drawingPaused)
+    const Target target = Drawable(surface, width, height);
+    if (!target.pixels)
         return;
     const Pixel colour = Packed(penRed, penGreen, penBlue);
     const int pen = std::max(penWidth, 1);
@@ -505,7 +524,7 @@ void Canvas::DrawLine(int x1, int y1, int x2, int y2)
         const bool atEnd = x == x2 && y == y2;
         if (atEnd && pen == 1)
             return;
-        Dot(Pixels(surface), width, height, x, y, pen, colour);
+        Dot(target, x, y, pen, colour);
         if (atEnd)
             return;
         const int doubled = 2 * error;
@@ -522,14 +541,20 @@ void Canvas::DrawLine(int x1, int y1, int x2, int y2)
 
 void Canvas::DrawRect(int left, int top, int right, int bottom)
 {
-    Shape(Pixels(surface), width, height, left, top, right, bottom)
+    const Target target = Drawable(surface, width, height);
+    if (!target.pixels)
+        return;
+    Shape(target, left, top, right, bottom)
         .Rectangle(std::max(penWidth, 1), Packed(penRed, penGreen, penBlue),
                    Packed(brushRed, brushGreen, brushBlue));
 }
 
 void Canvas::DrawEllipse(int left, int top, int right, int bottom)
 {
-    Shape(Pixels(surface), width, height, left, top, right, bottom)
+    const Target target = Drawable(surface, width, height);
+    if (!target.pixels)
+        return;
+    Shape(target, left, top, right, bottom)
         .Ellipse(std::max(penWidth, 1), Packed(penRed, penGreen, penBlue),
                  Packed(brushRed, brushGreen, brushBlue));
 }
@@ -550,7 +575,8 @@ void Canvas::DrawGrid(int x1, int y1, int x2, int y2, int rows, int columns)
 // darkened box, so a picture still loading or failed draws nothing.
 void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFile, int w, int h)
 {
-    if (g_drawingPaused)
+    const Target target = Drawable(surface, width, height);
+    if (!target.pixels)
         return;
     const Picture* image = FindPicture(imageFile);
     const Picture* mask = FindPicture(maskFile);
@@ -558,17 +584,16 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
         return;
     const BitmapPixels& imagePixels = image->bitmap;
     const BitmapPixels& maskPixels = mask->bitmap;
-    Pixel* target = Pixels(surface);
     const int firstRow = std::max(0, -y);
-    const int endRow = std::min(h, height - y);
+    const int endRow = std::min(h, target.height - y);
     const int firstColumn = std::max(0, -x);
-    const int endColumn = std::min(w, width - x);
+    const int endColumn = std::min(w, target.width - x);
     for (int row = firstRow; row < endRow; ++row) {
         const Pixel* imageRow =
             imagePixels.pixels.data() + row * imagePixels.height / h * imagePixels.width;
         const Pixel* maskRow =
             maskPixels.pixels.data() + row * maskPixels.height / h * maskPixels.width;
-        Pixel* out = target + (y + row) * width + x;
+        Pixel* out = target.pixels + (y + row) * target.width + x;
         for (int column = firstColumn; column < endColumn; ++column) {
             out[column] = (out[column] | maskRow[column * maskPixels.width / w]) &
                           imageRow[column * imagePixels.width / w];
@@ -578,7 +603,7 @@ void Canvas::DrawSprite(int x, int y, const char* imageFile, const char* maskFil
 
 void PlayWave(const char* fileName)
 {
-    if (g_drawingPaused)
+    if (g_soundSilenced)
         return;
     // The same restart rule as on Windows: a restart of the sound that began a moment ago is not
     // heard, and a full table asks for "coin.wav" hundreds of times a tick.

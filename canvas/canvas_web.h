@@ -15,7 +15,8 @@ int PicturesLoading();
 // the browser lets the audio context run.
 void ListenForSoundGesture();
 
-// While paused, the canvases draw, show and sound nothing. A replay running many ticks at once
-// pauses for all but the last: no one sees the frames between, and drawing them costs far more
-// than the game's own steps.
+// While paused, the canvases draw and show nothing; while silenced, PlayWave plays nothing. A
+// replay running many ticks at once does both for all but the last: no one sees or hears the
+// ticks between, and drawing them costs far more than the game's own steps.
 void PauseDrawing(bool paused);
+void SilenceSound(bool silenced);

@@ -1,7 +1,7 @@
 // The browser shell: the page's window, its 200 ms tick, the arrow keys, the menu commands and
-// the About box, the saved game and the playing back of shared replays. The page scripts
-// (vorkelm-page.js, vorkelm-keep.js) show and hide the elements and keep the save; what happens
-// to the game is decided here, as the Windows window procedure decides it.
+// the About box, the saved game and the playing back of shared replays. The page's modules show
+// and hide the elements and keep the save; what happens to the game is decided here, as the
+// Windows window procedure decides it.
 #include "app/shell.h"
 #include "canvas/canvas_web.h"
 #include "game/game.h"
@@ -47,6 +47,29 @@ bool g_jumping = false;
 // The text the page last handed over (vorkelm_text_buffer).
 std::string g_textIn;
 
+// What the game tells the page: each call is a function of the page's bridge
+// (web/vorkelm-bridge.js), which the loader hands the module as Module.page.
+// Before the first tick: the page continues a saved game or starts a shared replay.
+EM_JS(void, PageStarting, (), { Module.page.starting(); });
+// The game runs and takes the page's commands.
+EM_JS(void, PageStarted, (), { Module.page.started(); });
+// The loading screen stays until the game shows something: its first frame, or the message of a
+// game ended before it. A continued game's tick count says nothing about that. Telling the page
+// again changes nothing.
+EM_JS(void, PageShown, (), { Module.page.shown(); });
+// A frame was shown: the credit or a replay's place may have changed.
+EM_JS(void, PageTicked, (), { Module.page.ticked(); });
+EM_JS(void, PageAbout, (int open), { Module.page.about(open); });
+EM_JS(void, PageEnded, (), { Module.page.ended(); });
+EM_JS(void, PagePlaying, (), { Module.page.playing(); });
+
+// The ticks a replay runs between the frames it shows are neither seen nor heard.
+void HideTicks(bool hidden)
+{
+    PauseDrawing(hidden);
+    SilenceSound(hidden);
+}
+
 void Tick()
 {
     game::GameTick(g_mainWindow);
@@ -82,10 +105,10 @@ void ReplayTick()
 // Runs up to `count` ticks of the replay, drawing and sounding only the last.
 void ReplayTicks(int count)
 {
-    PauseDrawing(true);
+    HideTicks(true);
     for (; count > 1 && g_replay.ticks - g_game.ticks > 1; --count)
         ReplayTick();
-    PauseDrawing(false);
+    HideTicks(false);
     if (!ReplayAtEnd())
         ReplayTick();
 }
@@ -96,14 +119,7 @@ void OnTimer(void*)
         Tick();
     else if (!g_jumping)
         ReplayTicks(g_replaySpeed);
-}
-
-// The loading screen stays until the game shows something: its first frame, or the message of
-// a game ended before it. A continued game's tick count says nothing about that. Telling the
-// page again changes nothing.
-void GameShown()
-{
-    EM_ASM(if (Module.gameShown) Module.gameShown());
+    PageTicked();
 }
 
 // A jump runs as many ticks as fit in a slice and shows the last, so the page stays responsive
@@ -111,13 +127,14 @@ void GameShown()
 void JumpSlice(void*)
 {
     const double sliceEnd = emscripten_get_now() + JUMP_SLICE_MS;
-    PauseDrawing(true);
+    HideTicks(true);
     while (g_replaying && !g_ended && g_replay.ticks - g_game.ticks > 1 &&
            emscripten_get_now() < sliceEnd)
         ReplayTick();
-    PauseDrawing(false);
+    HideTicks(false);
     if (g_replaying && !g_ended && !ReplayAtEnd())
         ReplayTick();
+    PageTicked();
     if (g_replaying && !g_ended && !ReplayAtEnd())
         emscripten_set_timeout(JumpSlice, 0, nullptr);
     else
@@ -142,7 +159,7 @@ void StartWhenPicturesArrive(void*)
     if (!g_ended) {
         StartGameTimer();
         OnTimer(nullptr);
-        GameShown();
+        PageShown();
     }
 }
 
@@ -187,7 +204,7 @@ void OpenAbout()
     g_aboutOpen = true;
     g_aboutCanvas.Setup(g_aboutWindow, ABOUT_CANVAS_WIDTH, ABOUT_CANVAS_HEIGHT);
     g_bandTimer = emscripten_set_interval(OnBandTimer, ABOUT_BAND_REDRAW_MS, nullptr);
-    EM_ASM(Module.page.showAbout(true));
+    PageAbout(1);
 }
 
 void CloseAbout()
@@ -196,7 +213,7 @@ void CloseAbout()
         return;
     g_aboutOpen = false;
     emscripten_clear_interval(g_bandTimer);
-    EM_ASM(Module.page.showAbout(false));
+    PageAbout(0);
 }
 
 // As closing the window ends the process: no more ticks, until the page asks for a new game.
@@ -205,8 +222,8 @@ void Exit()
     CloseAbout();
     g_ended = true;
     emscripten_clear_interval(g_gameTimer);
-    EM_ASM(Module.page.showEnded());
-    GameShown();
+    PageEnded();
+    PageShown();
 }
 
 bool Is(const char* a, const char* b)
@@ -278,7 +295,7 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
     SetUpMainCanvas();
     g_ended = false;
     StartGameTimer();
-    EM_ASM(if (Module.page.showPlaying) Module.page.showPlaying());
+    PagePlaying();
 }
 
 // What the page announces to screen readers.
@@ -397,11 +414,11 @@ int main()
     SetUpMainCanvas();
     game::SetupTable();
     // Before the first tick the page continues a saved game or starts a shared replay.
-    EM_ASM(if (window.vorkelmKeep) vorkelmKeep.start(Module));
+    PageStarting();
     g_pictureDeadline = emscripten_get_now() + PICTURE_WAIT_MS;
     StartWhenPicturesArrive(nullptr);
     ListenForSoundGesture();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
-    EM_ASM(Module.page.started());
+    PageStarted();
     return 0;
 }

@@ -10,7 +10,7 @@ import { launchWebKit } from './webkit.mjs';
 // Chromium's own network presets ("Fast 3G", "Slow 3G"), for the loading benchmark.
 export { PredefinedNetworkConditions } from 'puppeteer-core';
 
-const TYPES = {
+export const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.bmp': 'image/bmp', '.wav': 'audio/wav',
   '.png': 'image/png', '.webmanifest': 'application/manifest+json',
@@ -19,10 +19,10 @@ const TYPES = {
 // Serves the files under `roots` (URL prefix to folder) on a free port, and nothing outside
 // them: a path that leaves its folder (`..%2f`) answers 404. `hide` answers 404 for the paths it
 // matches, as a server without those files would; `answer(path)` may give other bytes for a path
-// ({status, body}), or nothing to serve the file. `refused` lists the paths it answered with an
-// error status, as "404 /path": every engine's page requests reach it, also where the browser
-// reports no responses (WebDriver classic).
-export async function serve(roots, hide = null, answer = null) {
+// ({status, headers, body}), or nothing to serve the file. `headers` go with every answer.
+// `refused` lists the paths it answered with an error status, as "404 /path": every engine's
+// page requests reach it, also where the browser reports no responses (WebDriver classic).
+export async function serve(roots, hide = null, answer = null, headers = {}) {
   const refused = [];
   const server = http.createServer((request, response) => {
     response.on('finish', () => response.statusCode >= 400
@@ -36,7 +36,7 @@ export async function serve(roots, hide = null, answer = null) {
     }
     const given = answer && answer(urlPath);
     if (given) {
-      response.writeHead(given.status || 200).end(given.body);
+      response.writeHead(given.status || 200, { ...headers, ...given.headers }).end(given.body);
       return;
     }
     const prefix = Object.keys(roots).filter((p) => urlPath.startsWith(p))
@@ -45,10 +45,10 @@ export async function serve(roots, hide = null, answer = null) {
     const file = root && path.resolve(root, urlPath.slice(prefix.length) || 'index.html');
     if (!file || !file.startsWith(root + path.sep) || (hide && hide.test(urlPath))
         || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
+      response.writeHead(404, headers).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
+    response.writeHead(200, { ...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
       'Content-Length': fs.statSync(file).size });
     fs.createReadStream(file).pipe(response);
   });

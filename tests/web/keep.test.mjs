@@ -15,7 +15,6 @@ const BEFORE_SCRIPTS = { ...TIMEOUT, skip: process.env.VORKELM_BROWSER === 'webk
 let server;
 let browser;
 const contexts = [];
-let goodSave;
 
 before(async () => {
   server = await serve({ '/': settings.site });
@@ -69,7 +68,6 @@ test('reloaded twice with presses between, the page plays the whole game as the 
     const { ticks, keys, dump } = await state(page);
     assert.equal(keys.split(',').length, 4);
     assert.equal(dump, sim('--ticks', String(ticks), '--keys', keys));
-    goodSave = await page.evaluate(() => localStorage.getItem('vorkelm-save'));
 
     // Ended as soon as it continues, before its first frame, the game shows its end and not the
     // loading screen. Play again asks before it gives this game up; New game starts afresh.
@@ -98,9 +96,20 @@ function edited(save, edit) {
   return bytes.toString('base64url');
 }
 
+// The save of a fresh game a few ticks in, as the page keeps it when it is left.
+async function freshSave() {
+  const { page } = await open(server.url);
+  await reach(page, 3);
+  return page.evaluate(() => {
+    dispatchEvent(new Event('pagehide'));
+    return localStorage.getItem('vorkelm-save');
+  });
+}
+
 test('a damaged, out-of-range or newer save is kept aside and a new game starts with a notice',
   BEFORE_SCRIPTS, async () => {
-    assert.ok(goodSave, 'a save from the first check');
+    const goodSave = await freshSave();
+    assert.ok(goodSave, 'the page saved its game');
     const bad = {
       garbage: 'bm90IGEgc2F2ZWQgZ2FtZQ',
       'a coin in slot 5000': edited(goodSave, (b) => b.writeUInt16LE(5000, 52)),
@@ -172,6 +181,10 @@ test('where storage throws or is full, the page plays on without saving and says
       await page.keyboard.press('ArrowRight');
       await page.evaluate(() => dispatchEvent(new Event('pagehide')));
       assert.equal(await page.$$eval('#keep-notice .keep-storage', (n) => n.length), 1);
+      // Closed, it stays closed: the saves that fail after it say nothing more.
+      await page.click('#keep-notice > button');
+      await page.evaluate(() => dispatchEvent(new Event('pagehide')));
+      assert.equal(await page.$eval('#keep-notice', (n) => n.hidden), true, 'said again');
       assert.equal((await state(page)).keys.split(',').length, 1);
       assert.deepEqual(problems, []);
     }

@@ -1,0 +1,129 @@
+// The commands under the window: New game and Share replay for the player's own game, and a
+// shared replay's controls for whoever opens its link. Before the first tick a replay link is
+// played back; any other page continues the kept game.
+import { game, on } from './vorkelm-bridge.js';
+import { button, confirmed, node, notify } from './vorkelm-notices.js';
+import { continueSavedGame, newGame, save, savedGame } from './vorkelm-storage.js';
+
+const REPLAY_MARK = '#replay=';
+const REPLAY_TITLE = 'リプレイ / Replay - ';
+const SPEEDS = [1, 4, 16];
+
+const commands = document.getElementById('game-commands');
+// New game and Share replay, which the page shows (disabled) from its first paint.
+const gameCommands = [...commands.children];
+
+// The link goes on a phone's share sheet, elsewhere onto the clipboard; it is shown as well, for
+// copying by hand where neither is allowed.
+function share() {
+  const link = location.href.split('#')[0] + REPLAY_MARK + game.replayCode();
+  const field = node('input', { readOnly: true, id: 'keep-link', value: link });
+  field.setAttribute('aria-label', 'リプレイのリンク / Replay link');
+  field.addEventListener('focus', () => field.select());
+  const show = (copied) => {
+    if (copied)
+      notify('link', 'リプレイのリンクをコピーしました。', 'The replay link is on the clipboard.', field);
+    else
+      notify('link', 'このリンクをコピーして送ってください。', 'Copy this link and send it:', field);
+  };
+  if (navigator.share && matchMedia('(pointer: coarse)').matches) {
+    navigator.share({ title: document.title, url: link }).catch((error) => {
+      if (error.name !== 'AbortError')
+        show(false);
+    });
+    return;
+  }
+  show(false);
+  if (navigator.clipboard && navigator.clipboard.writeText)
+    navigator.clipboard.writeText(link).then(() => show(true), () => {});
+}
+
+function showGameCommands() {
+  commands.replaceChildren(...gameCommands);
+  for (const command of gameCommands)
+    command.disabled = false;
+}
+
+function playFromHere() {
+  if (savedGame() !== null &&
+      !confirmed('保存されているあなたのゲームを、このリプレイの続きで置き換えますか？',
+        'Replace your saved game with this replay, and play on from here?'))
+    return;
+  if (!game.playFromHere())
+    return;
+  history.replaceState(null, '', location.pathname + location.search);
+  document.title = document.title.replace(REPLAY_TITLE, '');
+  showGameCommands();
+  save();
+}
+
+// A replay's controls: where it stands, its speeds, the jump to its end, and at the end the
+// viewer's choice to play on from there.
+function showReplayCommands() {
+  document.title = REPLAY_TITLE + document.title;
+  const status = node('span', { className: 'keep-status' });
+  status.setAttribute('aria-live', 'off');
+  const speeds = SPEEDS.map((speed) => {
+    const choice = button(`${speed}×`, () => {
+      game.replaySpeed(speed);
+      for (const other of speeds)
+        other.setAttribute('aria-pressed', other === choice);
+    });
+    choice.setAttribute('aria-pressed', speed === 1);
+    return choice;
+  });
+  const jump = button('最後へ / To the end', () => game.replayJump());
+  jump.id = 'keep-jump';
+  // The page without the replay's fragment is a new load, which continues the viewer's game.
+  const own = button('自分のゲームへ / My game', () => {
+    location.href = location.pathname + location.search;
+  });
+  const playOn = button('ここから遊ぶ / Play from here', playFromHere);
+  playOn.id = 'keep-play-from-here';
+  playOn.hidden = true;
+  commands.replaceChildren(status, ...speeds, jump, own, playOn);
+  const showPlace = () => {
+    const length = game.replayLength();
+    if (length < 0)
+      return;
+    const ticks = game.ticks();
+    status.textContent = `リプレイ / Replay ${ticks} / ${length}`;
+    playOn.hidden = ticks < length;
+  };
+  showPlace();
+  on('ticked', showPlace);
+}
+
+function startReplay(code) {
+  const wrong = game.startReplay(code);
+  if (!wrong)
+    return true;
+  notify('bad-link', `このリプレイのリンクは再生できません（${wrong}）。あなたのゲームを続けます。`,
+    `This replay link cannot be played: ${wrong}. Your own game goes on.`);
+  return false;
+}
+
+// The game's commands work once it runs; until then they stand disabled, so that the page does
+// not grow or move when the module starts.
+export function setUpCommands() {
+  for (const [command, action] of [['keep-new-game', newGame], ['keep-share', share]]) {
+    document.getElementById(command).addEventListener('click', (event) => {
+      event.stopPropagation();
+      action();
+    });
+  }
+  on('starting', () => {
+    const hash = location.hash;
+    if (hash.startsWith(REPLAY_MARK) && startReplay(hash.slice(REPLAY_MARK.length))) {
+      showReplayCommands();
+    } else {
+      continueSavedGame();
+      showGameCommands();
+    }
+    // A replay link opened in this very tab changes only the fragment: load it as a page.
+    addEventListener('hashchange', () => {
+      if (location.hash.startsWith(REPLAY_MARK))
+        location.reload();
+    });
+  });
+}
