@@ -20,11 +20,11 @@ namespace {
 void Play(Replay& replay, int ticks, int every, int presses)
 {
     for (int t = 0; t < ticks; ++t) {
-        const int tick = replay.ticks + 1;
+        const int64_t tick = replay.ticks + 1;
         for (int p = 0; tick % every == 0 && p < presses; ++p) {
             const bool right = (replay.presses.size() % 2) == 0;
             replay.presses.push_back(KeyPress{tick, right});
-            DropPlayerCoin(right ? RightLaneX() : LeftLaneX());
+            PressArrowKey(right);
         }
         GameTick(nullptr);
         RecordedCalls().Clear();
