@@ -16,8 +16,9 @@ constexpr int32_t COUNT_LIMIT = 999999999;
 // (see CoinPlaceHeld). Two such coins lie within 6 pixels of x with a chance of at most 29%, so
 // a full table of 5000 coins has at most about 3.6 million pairs that could link, and fewer
 // link, since they must also meet within 6 pixels of y. The densest play, 4800 coins dropped
-// into one lane at once, peaks at 2,262,169 links (tick 14); a table kept full with both lanes,
-// 1,045,976. The limit leaves room above all of that, and refuses 12.5 million.
+// into one lane at once, peaks about its 14th tick with 2.3 million links (bench/save_bench.cpp);
+// a table kept full through both lanes for 10,000 ticks peaked at 1,045,976. The limit leaves
+// room above all of that, and refuses 12.5 million.
 constexpr int MAX_LINKS = 5000000;
 
 // The first broken rule of the state alone (without the coin count), or "".
