@@ -65,6 +65,15 @@ Refusal RulesRefusal(uint32_t rules, const std::string& what)
     return {};
 }
 
+Refusal FormatRefusal(uint32_t format, uint32_t newest, const std::string& what)
+{
+    if (format > newest)
+        return Refuse(RefusalNewer, what + " was made by a newer Vorkelm (format " +
+                                        std::to_string(format) + "; this one reads up to " +
+                                        std::to_string(newest) + ")");
+    return {};
+}
+
 std::string ReplayCode(const Replay& replay)
 {
     Bytes bytes{REPLAY_CODE_VERSION};
@@ -95,15 +104,14 @@ Refusal ReadReplayCode(const std::string& code, Replay& replay)
     }
     if (version == 0)
         return Refuse(RefusalNotOurs, "this is not a replay code of Vorkelm: it has no version");
-    if (version > REPLAY_CODE_VERSION)
-        return Refuse(RefusalNewer, "the replay code was made by a newer Vorkelm (format " +
-                                        std::to_string(version) + "; this one reads up to " +
-                                        std::to_string(REPLAY_CODE_VERSION) + ")");
+    Refusal refusal = FormatRefusal(version, REPLAY_CODE_VERSION, "the replay code");
+    if (refusal.Refused())
+        return refusal;
     ByteReader in(bytes.data() + 1, bytes.size() - 5);
     const uint32_t rules = version >= 2 ? in.Varint() : 1;
     if (in.Failed())
         return Refuse(RefusalDamaged, std::string("the replay code is damaged: it ") + in.Fault());
-    Refusal refusal = RulesRefusal(rules, "the replay code");
+    refusal = RulesRefusal(rules, "the replay code");
     if (refusal.Refused())
         return refusal;
     Replay read;

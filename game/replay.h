@@ -58,6 +58,8 @@ Refusal ReadPresses(ByteReader& in, Replay& replay, const std::string& what);
 
 // Whether a game played under `rules` can be played here; `what` as above.
 Refusal RulesRefusal(uint32_t rules, const std::string& what);
+// Whether a format version up to `newest` is one this build reads.
+Refusal FormatRefusal(uint32_t format, uint32_t newest, const std::string& what);
 
 // Plays a replay into the game, the one way the page, the replay runner and the tests all play
 // one, so that a shared game plays back exactly: the presses made between ticks T - 1 and T

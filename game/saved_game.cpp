@@ -220,11 +220,7 @@ Refusal ReadFrame(const Bytes& bytes, uint32_t& version)
     version = bytes[MAGIC_BYTES] | uint32_t{bytes[MAGIC_BYTES + 1]} << 8;
     if (version == 0)
         return Refuse(RefusalDamaged, "the save is damaged: it has no format version");
-    if (version > SAVE_FORMAT_VERSION)
-        return Refuse(RefusalNewer, "the save was made by a newer Vorkelm (format " +
-                                        std::to_string(version) + "; this one reads up to " +
-                                        std::to_string(SAVE_FORMAT_VERSION) + ")");
-    return {};
+    return FormatRefusal(version, SAVE_FORMAT_VERSION, "the save");
 }
 
 // Reads the game after the frame into the state, which a fresh process's set-up values hold.
