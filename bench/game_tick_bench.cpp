@@ -2,7 +2,7 @@
 //   build/native/bench/vorkelm-game-bench
 #include "canvas/canvas_record.h"
 #include "game/game.h"
-#include "game_snapshot.h"
+#include "game/game_snapshot.h"
 #include "plain_pusher.h"
 #include "tools/invariants.h"
 

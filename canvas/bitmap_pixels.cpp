@@ -41,62 +41,36 @@ std::uint32_t Channel(std::uint32_t value, std::uint32_t mask)
 
 class Decoder {
 public:
-    Decoder(const unsigned char* file, std::size_t fileBytes, BitmapPixels& out)
-        : file(file), fileBytes(fileBytes), out(out)
+    Decoder(const unsigned char* file, const BitmapHeader& header, BitmapPixels& out)
+        : file(file), header(header), out(out)
     {
     }
 
     bool Decode()
     {
-        const std::uint32_t pixelsAt = Read(file + 10, 4);
-        const unsigned char* info = file + FILE_HEADER_BYTES;
-        const std::uint32_t infoBytes = Read(info, 4);
-        std::uint32_t colours = 0;
-        std::uint32_t colourBytes = 4;
-        if (infoBytes == CORE_HEADER_BYTES) {
-            out.width = int(Read(info + 4, 2));
-            out.height = int(Read(info + 6, 2));
-            bitsPerPixel = Read(info + 10, 2);
-            colourBytes = 3;
-        } else {
-            out.width = int(Read(info + 4, 4));
-            const std::int32_t height = std::int32_t(Read(info + 8, 4));
-            topRowFirst = height < 0;
-            out.height = topRowFirst ? -height : height;
-            bitsPerPixel = Read(info + 14, 2);
-            compression = Read(info + 16, 4);
-            compressedBytes = Read(info + 20, 4);
-            colours = std::min<std::uint32_t>(Read(info + 32, 4), 256);
-        }
-        if (colours == 0 && bitsPerPixel <= 8)
-            colours = 1u << bitsPerPixel;
-        if (!DepthIsReadable(infoBytes))
+        if (!DepthIsReadable())
             return false;
-
-        std::size_t tableAt = FILE_HEADER_BYTES + infoBytes;
-        if (compression == Bitfields) {
+        out.width = int(header.width);
+        out.height = int(header.height);
+        // The header check has made sure that the masks and the table lie within the file.
+        if (header.compression == Bitfields) {
             masks[0] = Read(file + MASKS_AT, 4);
             masks[1] = Read(file + MASKS_AT + 4, 4);
             masks[2] = Read(file + MASKS_AT + 8, 4);
-            if (infoBytes < MASKS_AT + 12 - FILE_HEADER_BYTES)
-                tableAt = MASKS_AT + 12;
-        } else if (bitsPerPixel == 16) {
+        } else if (header.bitsPerPixel == 16) {
             masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
-        } else if (bitsPerPixel == 32) {
+        } else if (header.bitsPerPixel == 32) {
             masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
         }
-        // The header check has made sure that the table lies within the file.
-        for (std::uint32_t i = 0; i < colours && bitsPerPixel <= 8; ++i) {
-            const unsigned char* entry = file + tableAt + i * colourBytes;
+        paletteSize = header.bitsPerPixel <= 8 ? header.colours : 0;
+        for (std::uint32_t i = 0; i < paletteSize; ++i) {
+            const unsigned char* entry = file + header.tableAt + i * header.colourBytes;
             palette[i] = Colour(entry[2], entry[1], entry[0]);
         }
-        paletteSize = bitsPerPixel <= 8 ? colours : 0;
-        // Without an offset the pixels follow the table, which deeper pictures may have too.
-        pixelStart = pixelsAt != 0 ? pixelsAt : tableAt + std::size_t(colours) * colourBytes;
 
         // Pixels that run-length data skips stay black, as in a fresh DIB section.
         out.pixels.assign(std::size_t(out.width) * out.height, Colour(0, 0, 0));
-        if (compression == Rle8 || compression == Rle4)
+        if (header.compression == Rle8 || header.compression == Rle4)
             DecodeRunLengths();
         else
             DecodeRows();
@@ -104,24 +78,23 @@ public:
     }
 
 private:
-    bool DepthIsReadable(std::uint32_t infoBytes) const
+    bool DepthIsReadable() const
     {
-        switch (compression) {
+        const std::uint32_t bits = header.bitsPerPixel;
+        switch (header.compression) {
         case Rgb:
-            return bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 ||
-                   bitsPerPixel == 24 ||
-                   (infoBytes != CORE_HEADER_BYTES && (bitsPerPixel == 16 || bitsPerPixel == 32));
+            return bits == 1 || bits == 4 || bits == 8 || bits == 24 ||
+                   (header.infoBytes != CORE_HEADER_BYTES && (bits == 16 || bits == 32));
         // The masks follow a plain info header, or lie within a header that has room for them.
         case Bitfields:
-            return (bitsPerPixel == 16 || bitsPerPixel == 32) &&
-                   (infoBytes == MASKS_AT - FILE_HEADER_BYTES ||
-                    infoBytes >= MASKS_AT + 12 - FILE_HEADER_BYTES) &&
-                   MASKS_AT + 12 <= fileBytes;
+            return (bits == 16 || bits == 32) &&
+                   (header.infoBytes == MASKS_AT - FILE_HEADER_BYTES ||
+                    header.infoBytes >= MASKS_AT + 12 - FILE_HEADER_BYTES);
         // Run-length pixels are stored from the bottom row up, always.
         case Rle8:
-            return bitsPerPixel == 8 && !topRowFirst;
+            return bits == 8 && !header.topRowFirst;
         case Rle4:
-            return bitsPerPixel == 4 && !topRowFirst;
+            return bits == 4 && !header.topRowFirst;
         default:
             return false;
         }
@@ -136,15 +109,16 @@ private:
     // Row `fileRow` counts in the order the file stores rows.
     std::uint32_t* Row(std::int64_t fileRow)
     {
-        const std::int64_t row = topRowFirst ? fileRow : out.height - 1 - fileRow;
+        const std::int64_t row = header.topRowFirst ? fileRow : out.height - 1 - fileRow;
         return out.pixels.data() + row * out.width;
     }
 
     void DecodeRows()
     {
+        const std::uint32_t bitsPerPixel = header.bitsPerPixel;
         const std::size_t rowBytes = (std::size_t(out.width) * bitsPerPixel + 31) / 32 * 4;
         for (int fileRow = 0; fileRow < out.height; ++fileRow) {
-            const unsigned char* in = file + pixelStart + fileRow * rowBytes;
+            const unsigned char* in = file + header.pixelStart + fileRow * rowBytes;
             std::uint32_t* row = Row(fileRow);
             for (int x = 0; x < out.width; ++x) {
                 switch (bitsPerPixel) {
@@ -175,9 +149,9 @@ private:
     // two indices of their byte. Pixels beyond a row's end or the top are dropped.
     void DecodeRunLengths()
     {
-        const unsigned char* in = file + pixelStart;
-        const unsigned char* end = in + compressedBytes;
-        const bool fourBits = compression == Rle4;
+        const unsigned char* in = file + header.pixelStart;
+        const unsigned char* end = in + header.pixelBytes;
+        const bool fourBits = header.compression == Rle4;
         std::int64_t x = 0;
         std::int64_t y = 0;
         auto put = [&](std::uint32_t index) {
@@ -215,16 +189,11 @@ private:
     }
 
     const unsigned char* file;
-    std::size_t fileBytes;
+    const BitmapHeader& header;
     BitmapPixels& out;
-    bool topRowFirst = false;
-    std::uint32_t bitsPerPixel = 0;
-    std::uint32_t compression = Rgb;
-    std::uint32_t compressedBytes = 0;
     std::uint32_t masks[3] = {};
     std::uint32_t palette[256] = {};
     std::uint32_t paletteSize = 0;
-    std::size_t pixelStart = 0;
 };
 
 } // namespace
@@ -232,8 +201,9 @@ private:
 bool DecodeBitmap(const unsigned char* file, std::size_t fileBytes, BitmapPixels& out)
 {
     out = BitmapPixels{};
-    if (!BitmapFileIsWhole(file, std::min(fileBytes, BITMAP_HEAD_BYTES), fileBytes) ||
-        !Decoder(file, fileBytes, out).Decode()) {
+    BitmapHeader header;
+    if (!ReadBitmapHeader(file, std::min(fileBytes, BITMAP_HEAD_BYTES), fileBytes, header) ||
+        !Decoder(file, header, out).Decode()) {
         out = BitmapPixels{};
         return false;
     }

@@ -7,7 +7,6 @@ namespace game {
 
 namespace {
 
-constexpr int FALL_ACCELERATION = 6;
 constexpr int STALL_CHANCE = 5;
 constexpr int TRAY_DEPTH = 40;
 
@@ -31,7 +30,7 @@ void FallingCoin(int slot)
         coinY[slot] += coinSpeed[slot];
     }
     if (coinY[slot] <= PinZoneLimit())
-        coinX[slot] += rand() % 21 - 10;
+        coinX[slot] += rand() % (2 * JOSTLE_REACH + 1) - JOSTLE_REACH;
     if (InCatchBand(coinX[slot], coinY[slot])) {
         coinState[slot] = CoinFree;
         PlayWave(CATCH_SOUND);

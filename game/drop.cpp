@@ -14,4 +14,9 @@ void DropPlayerCoin(int x)
     StartFallingCoin(slot, x);
 }
 
+void PressArrowKey(bool right)
+{
+    DropPlayerCoin(right ? RightLaneX() : LeftLaneX());
+}
+
 } // namespace game

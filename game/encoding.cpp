@@ -44,12 +44,17 @@ void PutVarint(Bytes& out, uint32_t value)
     out.push_back(static_cast<uint8_t>(value));
 }
 
+uint32_t ByteReader::Fail(const char* why)
+{
+    if (!fault)
+        fault = why;
+    return 0;
+}
+
 uint32_t ByteReader::U8()
 {
-    if (at == end) {
-        failed = true;
-        return 0;
-    }
+    if (at == end)
+        return Fail("ends too soon");
     return *at++;
 }
 
@@ -68,21 +73,18 @@ uint32_t ByteReader::U32()
 uint32_t ByteReader::Varint()
 {
     uint32_t value = 0;
-    for (int shift = 0; shift < 35; shift += 7) {
+    for (int shift = 0;; shift += 7) {
         const uint32_t byte = U8();
-        if (failed)
+        if (Failed())
             return 0;
-        // The fifth byte holds only the top four bits of 32.
-        if (shift == 28 && byte > 0x0F) {
-            failed = true;
-            return 0;
-        }
+        // The fifth byte holds only the top four bits of 32; a last byte of 0 after others adds
+        // nothing, and PutVarint never writes one.
+        if ((shift == 28 && byte > 0x0F) || (shift > 0 && byte == 0))
+            return Fail("holds a number not as Vorkelm writes it");
         value |= (byte & 0x7F) << shift;
         if (!(byte & 0x80))
             return value;
     }
-    failed = true;
-    return 0;
 }
 
 uint32_t Checksum(const uint8_t* data, std::size_t size)
@@ -144,7 +146,7 @@ bool FromBase64Url(const std::string& text, Bytes& bytes)
             bytes.push_back(static_cast<uint8_t>(bits >> count));
         }
     }
-    return true;
+    return (bits & ((1u << count) - 1)) == 0;
 }
 
 } // namespace game

@@ -19,6 +19,8 @@ void GameTick(WindowHandle window);
 
 // Spends one credit and drops a coin at lane x, if there is credit and a free slot.
 void DropPlayerCoin(int x);
+// An arrow key's press: the coin goes into the right lane for Right, the left lane for Left.
+void PressArrowKey(bool right);
 
 // The steps of a tick, in the order GameTick runs them.
 void ReleaseOwedCoins();

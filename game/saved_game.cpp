@@ -2,19 +2,23 @@
 
 #include "game/coins_by_x.h"
 #include "game/game.h"
+#include "game/game_snapshot.h"
 #include "game/links.h"
 #include "game/random.h"
 #include "game/state_checks.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <utility>
 
 namespace game {
 
 namespace {
 
 const char MAGIC[] = "VKLM";
+constexpr std::size_t MAGIC_BYTES = 4;
+// The magic, the format version and the checksum, which every version begins and ends with.
+constexpr std::size_t FRAME_BYTES = MAGIC_BYTES + 2 + 4;
 
 // The counters in the order a save holds them. The origin, the lamp square's corners and the
 // catcher's height never change after set-up, so a save leaves them out.
@@ -22,47 +26,42 @@ int32_t* const COUNTERS[] = {&credit, &coinsOwed, &lotteryRunning, &lampRow, &la
                              &pusherSpread, &pusherReach, &pusherRetracting, &catcherOffset,
                              &catcherReturning};
 
-struct Link {
-    int higher;
-    int value;
-};
-
-// Two coins on the deck or on the field whose places lie within the link window of play are
-// nearly always linked, by the value their places give: a full table holds a million links, of
-// which a few thousand differ from this. So a save keeps only the differences. Calls
-// row(lower, links, count) for every slot in ascending order with the links its places foretell
-// towards higher slots, ascending.
-template <typename Row>
-void ForEachForetoldRow(Row row)
+bool OnMachine(int slot)
 {
-    static CoinsByX byX;
-    static std::vector<int> rowStart(COIN_SLOTS + 1);
-    static std::vector<Link> links;
-    // Two walks over the pairs within reach: one counts each row's links, one places them.
-    const auto walk = [](auto visit) {
-        for (int state : {CoinOnPusher, CoinOnField}) {
-            byX.Build(state, COIN_SLOTS);
-            byX.ForEachPairWithin(LINK_REACH_PLAY, [&](int lower, int higher) {
-                const int dy = coinY[lower] - coinY[higher];
-                if (-LINK_REACH_PLAY <= dy && dy <= LINK_REACH_PLAY)
-                    visit(lower, higher, dy >= 0 ? LinkLowerAhead : LinkLowerBehind);
-            });
-        }
-    };
-    std::fill(rowStart.begin(), rowStart.end(), 0);
-    walk([](int lower, int, int) { ++rowStart[lower + 1]; });
-    for (int slot = 0; slot < COIN_SLOTS; ++slot)
-        rowStart[slot + 1] += rowStart[slot];
-    links.resize(static_cast<std::size_t>(rowStart[COIN_SLOTS]));
-    static std::vector<int> filled;
-    filled.assign(rowStart.begin(), rowStart.end() - 1);
-    walk([](int lower, int higher, int value) { links[filled[lower]++] = Link{higher, value}; });
-    for (int lower = 0; lower < COIN_SLOTS; ++lower) {
-        row(lower, links.data() + rowStart[lower],
-            static_cast<std::size_t>(rowStart[lower + 1] - rowStart[lower]));
-    }
+    return coinState[slot] == CoinOnPusher || coinState[slot] == CoinOnField;
 }
 
+// Two coins on the deck or on the field whose places lie within the link window of play are
+// nearly always linked, by the value their places give: a full table holds a million links or
+// two, of which usually a few thousand differ from this. So a save keeps only the differences.
+int LinkForetold(int lower, int higher)
+{
+    if (!OnMachine(lower) || coinState[lower] != coinState[higher])
+        return LinkNone;
+    const int dx = coinX[lower] - coinX[higher];
+    const int dy = coinY[lower] - coinY[higher];
+    if (dx < -LINK_REACH_PLAY || dx > LINK_REACH_PLAY || dy < -LINK_REACH_PLAY ||
+        dy > LINK_REACH_PLAY)
+        return LinkNone;
+    return dy >= 0 ? LinkLowerAhead : LinkLowerBehind;
+}
+
+// The coins of the deck and of the field, each by x; made for one save or load and freed after.
+struct MachineByX {
+    CoinsByX deck;
+    CoinsByX field;
+
+    MachineByX()
+    {
+        deck.Build(CoinOnPusher, COIN_SLOTS);
+        field.Build(CoinOnField, COIN_SLOTS);
+    }
+
+    CoinsByX& Of(int slot) { return coinState[slot] == CoinOnPusher ? deck : field; }
+};
+
+// Per pair, in ascending pairs: the gap from the lower slot before, and (the gap from the higher
+// slot before, or from the lower slot when that changed) × 4 + the link's value.
 void PutLinkDifferences(Bytes& out)
 {
     Bytes entries;
@@ -79,12 +78,18 @@ void PutLinkDifferences(Bytes& out)
         ++count;
     };
     // A row's foretold links as bit rows like the game's own, compared a word at a time.
-    static uint64_t foretoldAhead[LINK_WORDS];
-    static uint64_t foretoldBehind[LINK_WORDS];
-    ForEachForetoldRow([&](int lower, const Link* foretold, std::size_t foretoldCount) {
-        for (std::size_t f = 0; f < foretoldCount; ++f) {
-            uint64_t* row = foretold[f].value == LinkLowerAhead ? foretoldAhead : foretoldBehind;
-            row[foretold[f].higher / 64] |= uint64_t{1} << (foretold[f].higher % 64);
+    const auto byX = std::make_unique<MachineByX>();
+    uint64_t foretoldAhead[LINK_WORDS] = {};
+    uint64_t foretoldBehind[LINK_WORDS] = {};
+    for (int lower = 0; lower < COIN_SLOTS; ++lower) {
+        if (OnMachine(lower)) {
+            byX->Of(lower).ForEachLaterPartner(lower, LINK_REACH_PLAY, [&](int higher) {
+                const int value = LinkForetold(lower, higher);
+                if (value != LinkNone) {
+                    uint64_t* row = value == LinkLowerAhead ? foretoldAhead : foretoldBehind;
+                    row[higher / 64] |= uint64_t{1} << (higher % 64);
+                }
+            });
         }
         const uint64_t* ahead = FollowerRow(lower);
         const uint64_t* behind = LeaderRow(lower);
@@ -99,43 +104,73 @@ void PutLinkDifferences(Bytes& out)
                                                            : LinkNone;
                 put(lower, w * 64 + bit, value);
             }
+            foretoldAhead[w] = 0;
+            foretoldBehind[w] = 0;
         }
-        for (std::size_t f = 0; f < foretoldCount; ++f) {
-            foretoldAhead[foretold[f].higher / 64] = 0;
-            foretoldBehind[foretold[f].higher / 64] = 0;
-        }
-    });
+    }
     PutVarint(out, count);
     out.insert(out.end(), entries.begin(), entries.end());
 }
 
-std::string ReadLinkDifferences(ByteReader& in)
+Refusal Damaged(const ByteReader& in)
 {
-    ForEachForetoldRow([](int lower, const Link* foretold, std::size_t count) {
-        for (std::size_t f = 0; f < count; ++f)
-            SetLink(lower, foretold[f].higher, foretold[f].value);
-    });
+    return Refuse(RefusalDamaged, std::string("the save is damaged: it ") + in.Fault());
+}
+
+const char NOT_AS_WRITTEN[] = "the save is damaged: it is not as Vorkelm writes it";
+
+// The coins' places foretell the links; the differences that follow correct them. Coins that lie
+// closer than play ever puts them would foretell millions, so they are refused before that work.
+Refusal ReadLinkDifferences(ByteReader& in)
+{
     const uint32_t count = in.Varint();
+    // An entry takes two bytes at least.
+    if (!in.Failed() && count > in.Left() / 2)
+        return Refuse(RefusalDamaged, "the save is damaged: it ends too soon");
+    if (in.Failed())
+        return Damaged(in);
+    // At most MAX_LINKS stay once the differences have taken some away.
+    const int64_t mostForetold = int64_t{MAX_LINKS} + count;
+    int64_t foretold = 0;
+    {
+        const auto byX = std::make_unique<MachineByX>();
+        for (CoinsByX* coins : {&byX->deck, &byX->field}) {
+            coins->ForEachPairWithin(LINK_REACH_PLAY, [&](int lower, int higher) {
+                const int value = LinkForetold(lower, higher);
+                if (value != LinkNone && ++foretold <= mostForetold)
+                    SetLink(lower, higher, value);
+            });
+        }
+    }
+    if (foretold > mostForetold)
+        return Refuse(RefusalBeyondPlay, "the save's coins lie so close together that they would "
+                                         "hold more than " + std::to_string(MAX_LINKS) + " links");
     int64_t lower = 0;
     int64_t higher = 0;
-    for (uint32_t e = 0; e < count && !in.Failed(); ++e) {
+    for (uint32_t e = 0; e < count; ++e) {
         const uint32_t lowerGap = in.Varint();
         const uint32_t higherGap = in.Varint();
         if (in.Failed())
-            break;
+            return Damaged(in);
         if (lowerGap > 0)
             higher = lower + lowerGap;
         lower += lowerGap;
         higher += higherGap / 4;
         const int value = static_cast<int>(higherGap % 4);
         if (higherGap / 4 == 0 || higher >= COIN_SLOTS || value > LinkLowerAhead)
-            return "the save names a link outside the coin table";
-        SetLink(static_cast<int>(lower), static_cast<int>(higher), value);
+            return Refuse(RefusalDamaged, "the save is damaged: it names a link outside the coin "
+                                          "table or out of order");
+        // Only what differs is written, so that a game has one save.
+        const int low = static_cast<int>(lower);
+        const int high = static_cast<int>(higher);
+        if (value == LinkForetold(low, high))
+            return Refuse(RefusalDamaged, NOT_AS_WRITTEN);
+        SetLink(low, high, value);
     }
-    return in.Failed() ? "the save is truncated" : "";
+    return {};
 }
 
-std::string ReadCoins(ByteReader& in)
+Refusal ReadCoins(ByteReader& in)
 {
     const uint32_t count = in.U16();
     int previous = -1;
@@ -148,64 +183,81 @@ std::string ReadCoins(ByteReader& in)
         if (in.Failed())
             break;
         if (slot <= previous || slot >= COIN_SLOTS)
-            return "the save names coin slot " + std::to_string(slot) +
-                   ", outside the table or out of order";
+            return Refuse(RefusalDamaged, "the save is damaged: it names coin slot " +
+                                              std::to_string(slot) +
+                                              ", outside the table or out of order");
         if (state < CoinFalling || state > CoinOnField)
-            return "the save gives coin slot " + std::to_string(slot) + " the unknown state " +
-                   std::to_string(state);
+            return Refuse(RefusalDamaged, "the save is damaged: it gives coin slot " +
+                                              std::to_string(slot) + " the unknown state " +
+                                              std::to_string(state));
+        if (state != CoinFalling && speed != 0)
+            return Refuse(RefusalDamaged, NOT_AS_WRITTEN);
         coinState[slot] = state;
         coinSpeed[slot] = speed;
         coinX[slot] = x;
         coinY[slot] = y;
         previous = slot;
     }
-    return in.Failed() ? "the save is truncated" : "";
+    return in.Failed() ? Damaged(in) : Refusal{};
 }
 
-std::string ReadGame(const Bytes& bytes, Replay& replay)
+Refusal BrokenRule()
 {
-    if (bytes.size() < 10 || std::memcmp(bytes.data(), MAGIC, 4) != 0)
-        return "this is not a saved game of Vorkelm";
-    ByteReader in(bytes.data() + 4, bytes.size() - 8);
-    const uint32_t version = in.U16();
-    if (version > SAVE_FORMAT_VERSION)
-        return "the save was made by a newer Vorkelm (format " + std::to_string(version) +
-               "; this one reads up to " + std::to_string(SAVE_FORMAT_VERSION) + ")";
-    if (version == 0)
-        return "the save has no format version";
-    if (!ChecksumHolds(bytes))
-        return "the save is damaged: its checksum does not match";
+    const std::string broken = FirstBrokenStateInvariant();
+    if (broken.empty())
+        return {};
+    return Refuse(RefusalBeyondPlay, "the saved game is none that play reaches: " + broken);
+}
 
+// The magic, the checksum and the version, before anything of the game is touched.
+Refusal ReadFrame(const Bytes& bytes, uint32_t& version)
+{
+    if (bytes.size() < FRAME_BYTES || std::memcmp(bytes.data(), MAGIC, MAGIC_BYTES) != 0)
+        return Refuse(RefusalNotOurs, "this is not a saved game of Vorkelm");
+    // The checksum first: a save of a later version keeps it where this one has it.
+    if (!ChecksumHolds(bytes))
+        return Refuse(RefusalDamaged, "the save is damaged: its checksum does not match");
+    version = bytes[MAGIC_BYTES] | uint32_t{bytes[MAGIC_BYTES + 1]} << 8;
+    if (version == 0)
+        return Refuse(RefusalDamaged, "the save is damaged: it has no format version");
+    return FormatRefusal(version, SAVE_FORMAT_VERSION, "the save");
+}
+
+// Reads the game after the frame into the state, which a fresh process's set-up values hold.
+Refusal ReadGame(const Bytes& bytes, uint32_t version, Replay& replay)
+{
+    ByteReader in(bytes.data() + MAGIC_BYTES + 2, bytes.size() - FRAME_BYTES);
+    const uint32_t rules = version >= 2 ? in.U16() : 1;
+    if (in.Failed())
+        return Damaged(in);
+    Refusal refusal = RulesRefusal(rules, "the save");
+    if (refusal.Refused())
+        return refusal;
     SetRandomState(in.U32());
     for (int32_t* counter : COUNTERS)
         *counter = static_cast<int32_t>(in.U32());
-    std::string wrong = ReadCoins(in);
-    if (!wrong.empty())
-        return wrong;
+    refusal = ReadCoins(in);
     // Places are checked before the links are foretold from them, and the links after.
-    wrong = FirstBrokenStateInvariant();
-    if (!wrong.empty())
-        return "the saved state breaks a rule of play: " + wrong;
-    wrong = ReadLinkDifferences(in);
-    if (!wrong.empty())
-        return wrong;
-    wrong = ReadPresses(in, replay, "the save's list of presses");
-    if (!wrong.empty())
-        return wrong;
-    if (in.Left() != 0)
-        return "the save has bytes past its end";
-    wrong = FirstBrokenStateInvariant();
-    if (!wrong.empty())
-        return "the saved state breaks a rule of play: " + wrong;
-    return "";
+    if (!refusal.Refused())
+        refusal = BrokenRule();
+    if (!refusal.Refused())
+        refusal = ReadLinkDifferences(in);
+    if (!refusal.Refused())
+        refusal = ReadPresses(in, replay, "the save's list of presses");
+    if (!refusal.Refused() && in.Left() != 0)
+        refusal = Refuse(RefusalDamaged, "the save is damaged: it has bytes past its end");
+    if (!refusal.Refused())
+        refusal = BrokenRule();
+    return refusal;
 }
 
 } // namespace
 
 std::string SaveGame(const Replay& replay)
 {
-    Bytes bytes(MAGIC, MAGIC + 4);
+    Bytes bytes(MAGIC, MAGIC + MAGIC_BYTES);
     PutU16(bytes, SAVE_FORMAT_VERSION);
+    PutU16(bytes, RULES_VERSION);
     PutU32(bytes, RandomState());
     for (const int32_t* counter : COUNTERS)
         PutU32(bytes, static_cast<uint32_t>(*counter));
@@ -226,19 +278,30 @@ std::string SaveGame(const Replay& replay)
     return Base64Url(bytes);
 }
 
-std::string LoadGame(const std::string& text, Replay& replay)
+Refusal LoadGame(const std::string& text, Replay& replay)
 {
+    if (text.size() > SAVE_MAX_LENGTH)
+        return Refuse(RefusalTooLong, "the save is longer than " +
+                                          std::to_string(SAVE_MAX_LENGTH) + " characters");
+    Bytes bytes;
+    if (!FromBase64Url(text, bytes))
+        return Refuse(RefusalNotOurs, "the save is not base64url text");
+    uint32_t version = 0;
+    Refusal refusal = ReadFrame(bytes, version);
+    if (refusal.Refused())
+        return refusal;
+
+    const GameSnapshot before = GameSnapshot::Take();
     ResetGame();
     SetStartValues();
-    Bytes bytes;
-    std::string wrong;
-    if (!FromBase64Url(text, bytes))
-        wrong = "the save is not base64url text";
-    else
-        wrong = ReadGame(bytes, replay);
-    if (!wrong.empty())
-        ResetGame();
-    return wrong;
+    Replay read;
+    refusal = ReadGame(bytes, version, read);
+    if (refusal.Refused()) {
+        before.Restore();
+        return refusal;
+    }
+    replay = std::move(read);
+    return {};
 }
 
 } // namespace game

@@ -67,4 +67,9 @@ inline bool InCatchBand(int x, int y)
 // Makes a free slot a falling coin at the entry height with no speed.
 void StartFallingCoin(int slot, int x);
 
+// A falling coin gains this much speed a tick; in the pin zone it is jostled sideways by up to
+// JOSTLE_REACH pixels either way.
+constexpr int FALL_ACCELERATION = 6;
+constexpr int JOSTLE_REACH = 10;
+
 } // namespace game

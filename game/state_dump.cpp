@@ -22,10 +22,10 @@ void AppendLine(std::string& out, const char* format, ...)
 
 } // namespace
 
-std::string StateDump(long ticks)
+std::string StateDump(int64_t ticks)
 {
     std::string out;
-    AppendLine(out, "tick %ld\n", ticks);
+    AppendLine(out, "tick %lld\n", static_cast<long long>(ticks));
     AppendLine(out, "credit %d\n", credit);
     AppendLine(out, "coinsOwed %d\n", coinsOwed);
     AppendLine(out, "lottery %d %d %d\n", lotteryRunning, lampRow, lampCol);

@@ -36,16 +36,17 @@ long g_bandTimer = 0;
 bool g_aboutOpen = false;
 bool g_ended = false;
 
-// While a shared replay plays back: its ticks and presses, the next press to deliver, and how
-// many ticks each timer tick runs.
-game::Replay g_replay;
+// While a shared replay plays back: its ticks and presses, and how many ticks each timer tick
+// runs.
+game::ReplayPlayer g_replay;
 bool g_replaying = false;
-std::size_t g_nextPress = 0;
 int g_replaySpeed = 1;
 bool g_jumping = false;
 
-// The text the page last handed over (vorkelm_text_buffer).
+// The text the page last handed over (vorkelm_text_buffer), and what the module found wrong with
+// the last one it refused.
 std::string g_textIn;
+game::Refusal g_refusal;
 
 // What the game tells the page: each call is a function of the page's bridge
 // (web/vorkelm-bridge.js), which the loader hands the module as Module.page.
@@ -70,43 +71,38 @@ void HideTicks(bool hidden)
     SilenceSound(hidden);
 }
 
+// A game stops at the most ticks a game counts, years after any player would have.
 void Tick()
 {
+    if (g_game.ticks >= game::GAME_TICKS_LIMIT)
+        return;
     game::GameTick(g_mainWindow);
     ++g_game.ticks;
 }
 
 bool ReplayAtEnd()
 {
-    return g_game.ticks >= g_replay.ticks;
+    return g_replay.AtEnd();
 }
 
-// The replay's presses before the next tick, as the keys delivered them. At the replay's end
-// these are the presses made after its last tick.
-void DeliverReplayPresses()
+// A replay's press reaches the game as the key's did, and becomes the viewer's game's too.
+void ReplayPress(const game::KeyPress& press)
 {
-    for (; g_nextPress < g_replay.presses.size() &&
-           g_replay.presses[g_nextPress].tick == g_game.ticks + 1;
-         ++g_nextPress) {
-        const bool right = g_replay.presses[g_nextPress].right;
-        g_game.presses.push_back(g_replay.presses[g_nextPress]);
-        game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
-    }
+    g_game.presses.push_back(press);
+    game::PressArrowKey(press.right);
 }
 
 void ReplayTick()
 {
-    DeliverReplayPresses();
-    Tick();
-    if (ReplayAtEnd())
-        DeliverReplayPresses();
+    g_replay.PlayTick(ReplayPress, Tick);
+    g_replay.PlayPressesAfterEnd(ReplayPress);
 }
 
 // Runs up to `count` ticks of the replay, drawing and sounding only the last.
 void ReplayTicks(int count)
 {
     HideTicks(true);
-    for (; count > 1 && g_replay.ticks - g_game.ticks > 1; --count)
+    for (; count > 1 && g_replay.Ticks() - g_replay.Played() > 1; --count)
         ReplayTick();
     HideTicks(false);
     if (!ReplayAtEnd())
@@ -128,7 +124,7 @@ void JumpSlice(void*)
 {
     const double sliceEnd = emscripten_get_now() + JUMP_SLICE_MS;
     HideTicks(true);
-    while (g_replaying && !g_ended && g_replay.ticks - g_game.ticks > 1 &&
+    while (g_replaying && !g_ended && g_replay.Ticks() - g_replay.Played() > 1 &&
            emscripten_get_now() < sliceEnd)
         ReplayTick();
     HideTicks(false);
@@ -176,7 +172,7 @@ void DropCoin(bool right)
     if (g_aboutOpen || g_ended || g_replaying)
         return;
     g_game.presses.push_back(game::KeyPress{g_game.ticks + 1, right});
-    game::DropPlayerCoin(right ? game::RightLaneX() : game::LeftLaneX());
+    game::PressArrowKey(right);
 }
 
 // The page shows only the client area's corner of the game's canvas, so only that much is kept
@@ -304,9 +300,10 @@ EMSCRIPTEN_KEEPALIVE int vorkelm_credit()
     return game::credit;
 }
 
-EMSCRIPTEN_KEEPALIVE long vorkelm_ticks()
+// A JavaScript number holds every tick count exactly.
+EMSCRIPTEN_KEEPALIVE double vorkelm_ticks()
 {
-    return g_game.ticks;
+    return static_cast<double>(g_game.ticks);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* vorkelm_keys()
@@ -339,16 +336,14 @@ EMSCRIPTEN_KEEPALIVE const char* vorkelm_save()
     return save.c_str();
 }
 
-// Continues the saved game in the text buffer; returns "" or what is wrong with it, and then a
-// new game stands instead.
+// Continues the saved game in the text buffer; returns "" or what is wrong with it (in English;
+// vorkelm_refusal_kind says which kind of fault), and then the game goes on as it was.
 EMSCRIPTEN_KEEPALIVE const char* vorkelm_load()
 {
-    static std::string wrong;
-    wrong = game::LoadGame(g_textIn, g_game);
-    if (!wrong.empty())
-        SetUpNewGame();
-    g_replaying = false;
-    return wrong.c_str();
+    g_refusal = game::LoadGame(g_textIn, g_game);
+    if (!g_refusal.Refused())
+        g_replaying = false;
+    return g_refusal.detail.c_str();
 }
 
 // The code of the game so far, for a shared link.
@@ -360,28 +355,32 @@ EMSCRIPTEN_KEEPALIVE const char* vorkelm_replay_code()
 }
 
 // Starts playing back the replay code in the text buffer from tick 1; returns "" or what is
-// wrong with the code, and then the game is left as it was.
+// wrong with the code (as vorkelm_load), and then the game is left as it was.
 EMSCRIPTEN_KEEPALIVE const char* vorkelm_start_replay()
 {
-    static std::string wrong;
     game::Replay replay;
-    wrong = game::ReadReplayCode(g_textIn, replay);
-    if (!wrong.empty())
-        return wrong.c_str();
+    g_refusal = game::ReadReplayCode(g_textIn, replay);
+    if (g_refusal.Refused())
+        return g_refusal.detail.c_str();
     SetUpNewGame();
-    g_replay = std::move(replay);
+    g_replay = game::ReplayPlayer(std::move(replay));
     g_replaying = true;
-    g_nextPress = 0;
     g_replaySpeed = 1;
-    if (ReplayAtEnd())
-        DeliverReplayPresses();
-    return wrong.c_str();
+    g_replay.PlayPressesAfterEnd(ReplayPress);
+    return g_refusal.detail.c_str();
+}
+
+// The kind of fault of the last save or code that vorkelm_load or vorkelm_start_replay refused,
+// a game::RefusalKind (game/refusal.h), for the page to word; 0 when the last one was used.
+EMSCRIPTEN_KEEPALIVE int vorkelm_refusal_kind()
+{
+    return g_refusal.kind;
 }
 
 // The replay's length in ticks, or -1 when no replay plays.
-EMSCRIPTEN_KEEPALIVE long vorkelm_replay_length()
+EMSCRIPTEN_KEEPALIVE double vorkelm_replay_length()
 {
-    return g_replaying ? g_replay.ticks : -1;
+    return g_replaying ? static_cast<double>(g_replay.Ticks()) : -1;
 }
 
 EMSCRIPTEN_KEEPALIVE void vorkelm_replay_speed(int ticksPerTick)

@@ -1,6 +1,6 @@
 // The game's pusher step finds its pairs by position; it must give exactly what the plain order
 // over every slot pair gives, tick after tick, however the table looks.
-#include "game_snapshot.h"
+#include "game/game_snapshot.h"
 #include "plain_pusher.h"
 #include "test_support.h"
 

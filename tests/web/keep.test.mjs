@@ -112,8 +112,8 @@ test('a damaged, out-of-range or newer save is kept aside and a new game starts 
     assert.ok(goodSave, 'the page saved its game');
     const bad = {
       garbage: 'bm90IGEgc2F2ZWQgZ2FtZQ',
-      'a coin in slot 5000': edited(goodSave, (b) => b.writeUInt16LE(5000, 52)),
-      'format 2': edited(goodSave, (b) => b.writeUInt16LE(2, 4)),
+      'a coin in slot 5000': edited(goodSave, (b) => b.writeUInt16LE(5000, 54)),
+      'format 3': edited(goodSave, (b) => b.writeUInt16LE(3, 4)),
     };
     for (const [what, save] of Object.entries(bad)) {
       const { page, problems } = await open(server.url,

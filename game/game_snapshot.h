@@ -1,6 +1,7 @@
 #pragma once
 
-// A copy of the whole game state, to rewind a tick or compare two ways of running it.
+// A copy of the whole game state: a load that fails puts the game back with it, and tests rewind
+// a tick or compare two ways of running it.
 #include "game/game.h"
 
 #include <array>
@@ -9,8 +10,10 @@
 #include <utility>
 #include <vector>
 
+namespace game {
+
 struct GameSnapshot {
-    std::array<int32_t, game::COIN_SLOTS> y, x, state, speed;
+    std::array<int32_t, COIN_SLOTS> y, x, state, speed;
     std::array<int32_t, 17> scalars;
     std::vector<std::pair<int, int>> links; // (coin ahead, follower), ascending
     uint32_t random;
@@ -22,3 +25,5 @@ struct GameSnapshot {
 
 // Names the first difference between two snapshots, for failure messages.
 std::string FirstDifference(const GameSnapshot& a, const GameSnapshot& b);
+
+} // namespace game

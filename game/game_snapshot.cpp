@@ -1,4 +1,4 @@
-#include "game_snapshot.h"
+#include "game/game_snapshot.h"
 
 #include "game/links.h"
 #include "game/random.h"
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-using namespace game;
+namespace game {
 
 namespace {
 
@@ -86,3 +86,5 @@ std::string FirstDifference(const GameSnapshot& a, const GameSnapshot& b)
         return "random state";
     return "";
 }
+
+} // namespace game
