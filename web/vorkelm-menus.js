@@ -62,10 +62,10 @@ function placeAbout() {
   about.style.setProperty('--tap', `${TAP / zoom}px`);
   const size = about.getBoundingClientRect();
   const corner = client.getBoundingClientRect();
-  about.style.left = `${Math.max(0, Math.min(corner.left + ABOUT_LEFT * scale,
-    area.width - size.width))}px`;
-  about.style.top = `${Math.max(0, Math.min(corner.top + ABOUT_TOP * scale,
-    area.height - size.height))}px`;
+  about.style.left = `${Math.max(area.left, Math.min(corner.left + ABOUT_LEFT * scale,
+    area.left + area.width - size.width))}px`;
+  about.style.top = `${Math.max(area.top, Math.min(corner.top + ABOUT_TOP * scale,
+    area.top + area.height - size.height))}px`;
 }
 
 function showAbout(open) {
