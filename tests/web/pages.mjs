@@ -2,7 +2,9 @@
 // shows the game, the game's state as the page plays it, and the native runner's for the same.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { settings } from './browser.mjs';
+import fs from 'node:fs';
+import { after, before } from 'node:test';
+import { launch, serve, settings } from './browser.mjs';
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -25,6 +27,24 @@ export async function openPage(t, browser, url, viewport, { wait = true, prepare
       () => page.evaluate(() => !!window.vorkelm && !document.getElementById('loading')));
   }
   return page;
+}
+
+// The site served and the browser started for a test file's checks, both ended after them;
+// `open` is openPage on them.
+export function siteInBrowser() {
+  const held = {
+    open: (t, viewport, options) => openPage(t, held.browser, held.server.url, viewport, options),
+  };
+  before(async () => {
+    fs.mkdirSync(settings.shots, { recursive: true });
+    held.server = await serve({ '/': settings.site });
+    held.browser = await launch();
+  });
+  after(async () => {
+    await held.browser?.close();
+    held.server?.close();
+  });
+  return held;
 }
 
 // One evaluation, so that no tick comes between the three.

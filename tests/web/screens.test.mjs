@@ -5,26 +5,15 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
-import { launch, serve, settings } from './browser.mjs';
+import { test } from 'node:test';
+import { launch, settings } from './browser.mjs';
 import { boxOnPage } from './page-box.mjs';
-import { openPage, until } from './pages.mjs';
+import { openPage, siteInBrowser, until } from './pages.mjs';
 
 const engine = process.env.VORKELM_BROWSER || 'chromium';
 const ONLY_CHROMIUM = (why) => engine !== 'chromium' && why;
-let server;
-let browser;
-before(async () => {
-  fs.mkdirSync(settings.shots, { recursive: true });
-  server = await serve({ '/': settings.site });
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
-
-const open = (t, viewport, options) => openPage(t, browser, server.url, viewport, options);
+const site = siteInBrowser();
+const { open } = site;
 
 async function openAbout(page) {
   await page.keyboard.down('Alt');
@@ -152,14 +141,14 @@ for (const [name, screen] of Object.entries(phones)) {
 
 test('sideways with a notch and a home indicator, the window and the About box keep clear of them',
   { skip: ONLY_CHROMIUM('safe-area insets are set through the DevTools protocol') }, async (t) => {
-    const page = await browser.newPage();
+    const page = await site.browser.newPage();
     t.after(() => page.close().catch(() => {}));
     const cdp = await page.createCDPSession();
     await cdp.send('Emulation.setSafeAreaInsetsOverride',
       { insets: { top: 0, left: 47, right: 47, bottom: 21 } });
     await page.setViewport({ width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
       hasTouch: true, isLandscape: true });
-    await page.goto(server.url);
+    await page.goto(site.server.url);
     await until('the first frame',
       () => page.evaluate(() => !!window.vorkelm && !document.getElementById('loading')));
     assert.deepEqual(await misfits(page, '#stage, #frame button, #touch button'), []);
@@ -213,19 +202,19 @@ test('the home-screen icons are opaque, and the maskable one keeps its medal ins
     const apple = await page.$eval('link[rel=apple-touch-icon]', (link) => link.href);
     const home = await read(apple);
     assert.deepEqual([home.size, home.translucent], [180, 0]);
-    assert.deepEqual(await read(server.url + maskable[0].src),
+    assert.deepEqual(await read(site.server.url + maskable[0].src),
       { size: 512, translucent: 0, outsideSafeZone: 0 });
   });
 
 test('where there is no install prompt, a touch screen hints once at the home screen',
   { skip: ONLY_CHROMIUM('a touch screen, and a page without beforeinstallprompt from its start') },
   async (t) => {
-    const context = await browser.createBrowserContext();
+    const context = await site.browser.createBrowserContext();
     t.after(() => context.close());
     const phone = { width: 375, height: 667, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
     // As Safari on an iPhone, which fires no beforeinstallprompt.
     const safari = () => delete window.onbeforeinstallprompt;
-    const page = await openPage(t, context, server.url, phone, { prepare: safari });
+    const page = await openPage(t, context, site.server.url, phone, { prepare: safari });
     assert.match(await page.$eval('#home-hint', (e) => e.innerText),
       /ホーム画面に追加[\s\S]*Add to Home Screen/);
     assert.deepEqual(await misfits(page, '#home-hint, #home-hint button'), []);
@@ -239,11 +228,11 @@ test('where there is no install prompt, a touch screen hints once at the home sc
 
 test('without JavaScript only the banner shows, on the screen',
   { skip: ONLY_CHROMIUM('scripts turned off through the DevTools protocol') }, async (t) => {
-    const page = await browser.newPage();
+    const page = await site.browser.newPage();
     t.after(() => page.close().catch(() => {}));
     await page.setJavaScriptEnabled(false);
     await page.setViewport({ width: 375, height: 667, isMobile: true, hasTouch: true });
-    await page.goto(server.url);
+    await page.goto(site.server.url);
     assert.equal(await page.$eval('#stage', (e) => getComputedStyle(e).visibility), 'hidden');
     assert.match(await page.$eval('#noscript', (e) => e.innerText), /needs JavaScript/);
     assert.deepEqual(await misfits(page, '#noscript'), []);
@@ -256,7 +245,7 @@ test('a first keydown without activation, then an arrow: the sound runs',
     const strict = await launch('chromium',
       { args: ['--autoplay-policy=document-user-activation-required'] });
     t.after(() => strict.close());
-    const page = await openPage(t, strict, server.url, { width: 900, height: 700 },
+    const page = await openPage(t, strict, site.server.url, { width: 900, height: 700 },
       { wait: false });
     // Polled without a gesture: puppeteer's own evaluate would grant activation by itself.
     const cdp = await page.createCDPSession();
