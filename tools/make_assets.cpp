@@ -902,7 +902,8 @@ RgbaImage DrawIconOnBackdrop(int size, double share)
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             const bool inMedal = x >= at && y >= at && x < at + medalSize && y < at + medalSize;
-            const uint8_t* m = inMedal ? &medal.rgba[(size_t(y - at) * medalSize + x - at) * 4] : nullptr;
+            const uint8_t* m =
+                inMedal ? &medal.rgba[(size_t(y - at) * medalSize + x - at) * 4] : nullptr;
             const double a = m ? m[3] / 255.0 : 0;
             uint8_t* p = &image.rgba[(size_t(y) * size + x) * 4];
             const int over[3] = {backdrop.r, backdrop.g, backdrop.b};

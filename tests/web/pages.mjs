@@ -49,7 +49,8 @@ export function siteInBrowser() {
 
 // One evaluation, so that no tick comes between the three.
 export function played(page) {
-  return page.evaluate(() => ({ ticks: vorkelm.ticks(), keys: vorkelm.keys(), dump: vorkelm.dump() }));
+  return page.evaluate(
+    () => ({ ticks: vorkelm.ticks(), keys: vorkelm.keys(), dump: vorkelm.dump() }));
 }
 
 export function presses(page) {

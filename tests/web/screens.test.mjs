@@ -51,7 +51,8 @@ function misfitsInPage(selectors, boxOnPage) {
   };
   const out = [];
   if (innerWidth > root.clientWidth || root.scrollWidth > root.clientWidth || scrollX !== 0)
-    out.push(`scrolls sideways: ${innerWidth} ${root.scrollWidth} ${scrollX} of ${root.clientWidth}`);
+    out.push(`scrolls sideways: ${innerWidth} ${root.scrollWidth} ${scrollX}`
+      + ` of ${root.clientWidth}`);
   for (const element of document.querySelectorAll(selectors)) {
     const box = boxOnPage(element);
     if (!box.width) continue;
