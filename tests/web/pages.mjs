@@ -15,11 +15,12 @@ export async function until(what, test, ms = 10000) {
 }
 
 // A page of its own for one test `t` on `browser`, closed after it; by default once the game
-// shows. Pages of one browser share its storage, so a page continues the game of the one before.
+// shows. `prepare(page)` runs before it loads. Pages of one browser share its storage, so a page
+// continues the game of the one before.
 export async function openPage(t, browser, url, viewport, { wait = true, prepare = null } = {}) {
   const page = await browser.newPage();
   t.after(() => page.close().catch(() => {}));
-  if (prepare) await page.evaluateOnNewDocument(prepare);
+  if (prepare) await prepare(page);
   await page.setViewport(viewport);
   await page.goto(url);
   if (wait) {

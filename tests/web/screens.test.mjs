@@ -142,16 +142,10 @@ for (const [name, screen] of Object.entries(phones)) {
 
 test('sideways with a notch and a home indicator, the window and the About box keep clear of them',
   { skip: ONLY_CHROMIUM('safe-area insets are set through the DevTools protocol') }, async (t) => {
-    const page = await site.browser.newPage();
-    t.after(() => page.close().catch(() => {}));
-    const cdp = await page.createCDPSession();
-    await cdp.send('Emulation.setSafeAreaInsetsOverride',
-      { insets: { top: 0, left: 47, right: 47, bottom: 21 } });
-    await page.setViewport({ width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
-      hasTouch: true, isLandscape: true });
-    await page.goto(site.server.url);
-    await until('the first frame',
-      () => page.evaluate(() => !!window.vorkelm && !document.getElementById('loading')));
+    const notch = async (page) => (await page.createCDPSession()).send(
+      'Emulation.setSafeAreaInsetsOverride', { insets: { top: 0, left: 47, right: 47, bottom: 21 } });
+    const page = await open(t, { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
+      hasTouch: true, isLandscape: true }, { prepare: notch });
     assert.deepEqual(await misfits(page, '#stage, #frame button, #touch button'), []);
     assert.deepEqual(await page.evaluate(`(${besideInPage})(${boxOnPage})`), []);
     await openAbout(page);
@@ -215,7 +209,8 @@ test('where there is no install prompt, a touch screen hints once at the home sc
     const phone = { width: 375, height: 667, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
     // As Safari on an iPhone, which fires no beforeinstallprompt.
     const safari = () => delete window.onbeforeinstallprompt;
-    const page = await openPage(t, context, site.server.url, phone, { prepare: safari });
+    const page = await openPage(t, context, site.server.url, phone,
+      { prepare: (on) => on.evaluateOnNewDocument(safari) });
     assert.match(await page.$eval('#home-hint', (e) => e.innerText),
       /ホーム画面に追加[\s\S]*Add to Home Screen/);
     assert.deepEqual(await misfits(page, '#home-hint, #home-hint button'), []);
@@ -229,11 +224,8 @@ test('where there is no install prompt, a touch screen hints once at the home sc
 
 test('without JavaScript only the banner shows, on the screen',
   { skip: ONLY_CHROMIUM('scripts turned off through the DevTools protocol') }, async (t) => {
-    const page = await site.browser.newPage();
-    t.after(() => page.close().catch(() => {}));
-    await page.setJavaScriptEnabled(false);
-    await page.setViewport({ width: 375, height: 667, isMobile: true, hasTouch: true });
-    await page.goto(site.server.url);
+    const page = await open(t, { width: 375, height: 667, isMobile: true, hasTouch: true },
+      { wait: false, prepare: (on) => on.setJavaScriptEnabled(false) });
     assert.equal(await page.$eval('#stage', (e) => getComputedStyle(e).visibility), 'hidden');
     assert.match(await page.$eval('#noscript', (e) => e.innerText), /needs JavaScript/);
     assert.deepEqual(await misfits(page, '#noscript'), []);
