@@ -889,6 +889,31 @@ RgbaImage DrawIconRgba(int size)
     return image;
 }
 
+// The design on an opaque square of the page's title-bar blue, the medal `share` of its width: a
+// phone fills the transparent corners of a home-screen icon with black, and a maskable icon may be
+// cut to a circle of 80% of its width, which the medal must lie inside.
+RgbaImage DrawIconOnBackdrop(int size, double share)
+{
+    const Rgb backdrop{10, 36, 106};
+    const int medalSize = int(std::lround(size * share));
+    const int at = (size - medalSize) / 2;
+    const RgbaImage medal = DrawIconRgba(medalSize);
+    RgbaImage image{size, std::vector<uint8_t>(size_t(size) * size * 4)};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const bool inMedal = x >= at && y >= at && x < at + medalSize && y < at + medalSize;
+            const uint8_t* m =
+                inMedal ? &medal.rgba[(size_t(y - at) * medalSize + x - at) * 4] : nullptr;
+            const double a = m ? m[3] / 255.0 : 0;
+            uint8_t* p = &image.rgba[(size_t(y) * size + x) * 4];
+            const int over[3] = {backdrop.r, backdrop.g, backdrop.b};
+            for (int c = 0; c < 3; ++c)
+                p[c] = uint8_t(std::lround((m ? m[c] : 0) * a + over[c] * (1 - a)));
+            p[3] = 255;
+        }
+    return image;
+}
+
 void PutBig32(std::vector<uint8_t>& out, uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -1010,7 +1035,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: vorkelm-assets ASSETS_DIR ICONS_DIR WEB_DIR\n"
                              "Writes the game's bitmap and wave files into ASSETS_DIR,\n"
                              "vorkelm.ico, small.ico and vorkelm-shell.ico into ICONS_DIR, and the\n"
-                             "web page's icon-180.png, icon-192.png and icon-512.png into WEB_DIR.\n");
+                             "web page's icon-180.png, icon-192.png, icon-512.png and\n"
+                             "icon-maskable-512.png into WEB_DIR.\n");
         return 2;
     }
     const std::filesystem::path assets = argv[1];
@@ -1042,10 +1068,12 @@ int main(int argc, char** argv)
         {icons / "vorkelm.ico", EncodeIcon({DrawIcon(32), DrawIcon(16)})},
         {icons / "small.ico", EncodeIcon({DrawIcon(16)})},
         {icons / "vorkelm-shell.ico", EncodeTrueColourIcon({16, 24, 32, 48, 256})},
-        // An installed web app's icons, and the one a phone puts on its home screen.
-        {web / "icon-180.png", EncodePng(DrawIconRgba(180))},
+        // An installed web app's icons, the one a system may cut to its own shape, and the one a
+        // phone puts on its home screen.
+        {web / "icon-180.png", EncodePng(DrawIconOnBackdrop(180, 0.84))},
         {web / "icon-192.png", EncodePng(DrawIconRgba(192))},
         {web / "icon-512.png", EncodePng(DrawIconRgba(512))},
+        {web / "icon-maskable-512.png", EncodePng(DrawIconOnBackdrop(512, 0.76))},
     };
     for (const OutputFile& f : files)
         if (!WriteFile(f.path, f.bytes))

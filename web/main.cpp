@@ -227,9 +227,8 @@ bool Is(const char* a, const char* b)
     return std::strcmp(a, b) == 0;
 }
 
-// Every key-down counts, auto-repeat included. Alt with "/" or "?" is the About accelerator;
-// the key's code covers keyboards where Alt changes the character. Other keys are left to the
-// browser.
+// Every key-down counts, auto-repeat included. The page takes the menus' keys and the About
+// accelerators before they come here (web/vorkelm-menus.js); other keys are left to the browser.
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
 {
     if (g_ended)
@@ -241,10 +240,6 @@ EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
             return EM_TRUE;
         }
         return Is(event->key, "ArrowLeft") || Is(event->key, "ArrowRight");
-    }
-    if (event->altKey && (Is(event->key, "/") || Is(event->key, "?") || Is(event->code, "Slash"))) {
-        OpenAbout();
-        return EM_TRUE;
     }
     if (Is(event->key, "ArrowRight") || Is(event->key, "ArrowLeft")) {
         DropCoin(Is(event->key, "ArrowRight"));
@@ -289,6 +284,16 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
     CloseAbout();
     SetUpNewGame();
     SetUpMainCanvas();
+    g_ended = false;
+    StartGameTimer();
+    PagePlaying();
+}
+
+// After the end, the game that ended goes on exactly where it stood, as if it had never stopped.
+EMSCRIPTEN_KEEPALIVE void vorkelm_continue()
+{
+    if (!g_ended)
+        return;
     g_ended = false;
     StartGameTimer();
     PagePlaying();

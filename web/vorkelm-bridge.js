@@ -37,7 +37,7 @@ export const fromGame = {
   ticked: () => tell('ticked'),
   about: (open) => tell('about', open !== 0),
   ended: () => tell('ended'),
-  // A new game plays after the end of the last.
+  // The game plays again after its end: continued, or a new one.
   playing: () => tell('playing'),
 };
 
@@ -69,6 +69,8 @@ export const game = {
   keys: () => text(module._vorkelm_keys()),
   dump: () => text(module._vorkelm_dump()),
   newGame: () => module._vorkelm_new_game(),
+  // After the end, the game that ended goes on exactly where it stood.
+  continueGame: () => module._vorkelm_continue(),
   // The game as it stands, as text to keep.
   save: () => text(module._vorkelm_save()),
   // Continues a saved game; gives "" or what is wrong with it, and then a new game stands instead.

@@ -3,23 +3,27 @@
 // starts this module on its own and it imports nothing, so the window shows fitted as soon as
 // this one file is in; the controls get the game's bridge when the page's parts are put together.
 
-// Crisp pixels may cost at most this much of the size that fits.
+// Crisp pixels may cost at most this much of the size that fits, and where the height is what
+// limits the window (a phone held sideways) they may not take it under this share of the height.
 const CRISP_SHRINK = 0.75;
+const HEIGHT_KEPT = 0.7;
 // A screen reader hears the credit at most this often.
 const CREDIT_EVERY_MS = 1000;
-// A touch button held down repeats as a key does.
+// A touch button held down repeats after a moment, as a key does, but no faster than the game
+// ticks: a finger resting on it must not pour the credit away.
 const REPEAT_DELAY_MS = 500;
-const REPEAT_EVERY_MS = 33;
+const REPEAT_EVERY_MS = 200;
 
 const root = document.documentElement;
 const stage = document.getElementById('stage');
 const client = document.getElementById('client');
-const under = document.getElementById('under');
+// What stands beside or under the window and changes with what the page's other parts put in it.
+const besides = ['hint', 'game-commands'].map((id) => document.getElementById(id));
 
 // The scale of the window's controls and of the client area's game pixels.
 const fitted = { ui: 1, scale: 1 };
 const afterFit = [];
-let underHeight = 0;
+let besidesSize = '';
 
 // What a fit moves, such as a dialog over the window, is placed again after it.
 export function onFit(listener) {
@@ -30,8 +34,9 @@ export function currentFit() {
   return { ...fitted };
 }
 
-// The area the browser really shows. innerWidth grows with content that sticks out; a player's
-// own pinch zoom is not a smaller screen.
+// The area the browser really shows, less a phone's notch and home indicator (the body's padding
+// holds their insets). innerWidth grows with content that sticks out; a player's own pinch zoom is
+// not a smaller screen.
 export function visibleArea() {
   const view = window.visualViewport;
   let width = root.clientWidth;
@@ -40,7 +45,15 @@ export function visibleArea() {
     width = Math.min(width, view.width);
     height = Math.min(height, view.height);
   }
-  return { width, height };
+  const inset = getComputedStyle(document.body);
+  const [top, right, bottom, left] = [inset.paddingTop, inset.paddingRight, inset.paddingBottom,
+    inset.paddingLeft].map((size) => parseFloat(size) || 0);
+  return { left, top, width: Math.max(0, width - left - right),
+    height: Math.max(0, height - top - bottom), fullHeight: height };
+}
+
+function sizeOfBesides() {
+  return besides.map((element) => `${element.offsetWidth}x${element.offsetHeight}`).join(' ');
 }
 
 // The window as large as fits: a whole number of device pixels per game pixel where that keeps
@@ -62,51 +75,71 @@ function fit() {
     if (around === `${aroundWidth} ${aroundHeight}`)
       break;
     around = `${aroundWidth} ${aroundHeight}`;
-    const fits = Math.min((area.width - aroundWidth) / client.width,
-      (area.height - aroundHeight) / client.height);
+    const byWidth = (area.width - aroundWidth) / client.width;
+    const byHeight = (area.height - aroundHeight) / client.height;
+    const fits = Math.min(byWidth, byHeight);
+    const least = Math.max(CRISP_SHRINK * fits,
+      byHeight <= byWidth ? Math.min(fits, HEIGHT_KEPT * area.fullHeight / client.height) : 0);
     const crisp = Math.floor(fits * ratio) / ratio;
-    fitted.scale = crisp > 0 && crisp >= CRISP_SHRINK * fits ? crisp : Math.max(fits, 0.1);
+    fitted.scale = crisp > 0 && crisp >= least ? crisp : Math.max(fits, 0.1);
     client.style.width = `${client.width * fitted.scale}px`;
     client.style.height = `${client.height * fitted.scale}px`;
   }
-  // Centred, with the client area's corner on a device pixel.
+  stage.style.setProperty('--game-pixel', `${fitted.scale}px`);
+  // Centred in the area, with the client area's corner on a device pixel.
   const size = stage.getBoundingClientRect();
-  const left = Math.max(0, (area.width - size.width) / 2);
-  const top = Math.max(0, (area.height - size.height) / 2);
+  const left = area.left + Math.max(0, (area.width - size.width) / 2);
+  const top = area.top + Math.max(0, (area.height - size.height) / 2);
   stage.style.left = `${left}px`;
   stage.style.top = `${top}px`;
   const corner = client.getBoundingClientRect();
-  const snap = (at, start, room) => {
+  const snap = (at, start, from, room) => {
     const snapped = at + (Math.round(start * ratio) - start * ratio) / ratio;
-    return Math.max(0, Math.min(snapped, room));
+    return Math.max(from, Math.min(snapped, from + room));
   };
-  stage.style.left = `${snap(left, corner.left, area.width - size.width)}px`;
-  stage.style.top = `${snap(top, corner.top, area.height - size.height)}px`;
+  stage.style.left = `${snap(left, corner.left, area.left, area.width - size.width)}px`;
+  stage.style.top = `${snap(top, corner.top, area.top, area.height - size.height)}px`;
   afterFit.forEach((listener) => listener());
-  underHeight = under.offsetHeight;
+  besidesSize = sizeOfBesides();
   root.classList.remove('fitting');
 }
 
-// Pressed like a key, held like one: a coin at once, then the keyboard's repeat.
+// A tap drops a coin; held, the button repeats and shows it, until the finger lifts or leaves it.
 function holdToDrop(button, right, game) {
   let delay = 0;
   let repeat = 0;
   const release = () => {
     clearTimeout(delay);
     clearInterval(repeat);
+    button.classList.remove('repeating');
   };
   button.addEventListener('pointerdown', (event) => {
     event.preventDefault();
     release();
+    // A touch keeps its pointer on the element it began on, which would hide that it moved off.
+    if (button.hasPointerCapture(event.pointerId))
+      button.releasePointerCapture(event.pointerId);
     if (!game.running())
       return;
     game.press(right);
     delay = setTimeout(() => {
+      button.classList.add('repeating');
       repeat = setInterval(() => game.press(right), REPEAT_EVERY_MS);
     }, REPEAT_DELAY_MS);
   });
   for (const type of ['pointerup', 'pointercancel', 'pointerleave'])
     button.addEventListener(type, release);
+}
+
+// A replay takes no presses: the hint says that one plays.
+function hintReplays(game, on) {
+  const hint = document.getElementById('hint');
+  const show = () => {
+    if (hint.classList.contains('replaying') !== game.replaying())
+      hint.classList.toggle('replaying');
+  };
+  on('started', show);
+  on('ticked', show);
 }
 
 // Told when it changes, and a change within a second of the last one at the end of that second.
@@ -138,13 +171,14 @@ function fitWindow() {
     visualViewport.addEventListener('resize', fit);
   if (document.fonts)
     document.fonts.ready.then(fit);
-  // The row under the window grows with what the page's other parts put in it; the fit waits for
-  // the next frame, so that it never resizes what is being observed.
+  // What stands beside or under the window grows with what the page's other parts put in it; the
+  // fit waits for the next frame, so that it never resizes what is being observed.
   if (window.ResizeObserver) {
-    new ResizeObserver(() => {
-      if (under.offsetHeight !== underHeight)
+    const observer = new ResizeObserver(() => {
+      if (sizeOfBesides() !== besidesSize)
         requestAnimationFrame(fit);
-    }).observe(under);
+    });
+    besides.forEach((element) => observer.observe(element));
   }
   fit();
   // No long-press menu over the game; a message's text may still be copied.
@@ -160,6 +194,7 @@ export function setUpControls({ game, on }) {
   holdToDrop(document.getElementById('drop-left'), false, game);
   holdToDrop(document.getElementById('drop-right'), true, game);
   tellCredit(game, on);
+  hintReplays(game, on);
 }
 
 fitWindow();
