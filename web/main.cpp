@@ -28,6 +28,11 @@ char g_aboutWindow[] = "about-band";
 // A replay's jump to its end runs ticks in slices of this long, so the page stays responsive.
 constexpr double JUMP_SLICE_MS = 40;
 
+// The longest replay the page plays back: about 23 days of play without a pause, which a jump
+// runs through in minutes. A longer code is refused at once rather than keeping the page busy
+// for hours; vorkelm-sim plays any code.
+constexpr int64_t REPLAY_TICKS_LIMIT = 10000000;
+
 double g_pictureDeadline = 0;
 // The game's ticks and every press that reached it since its first tick, across reloads.
 game::Replay g_game;
@@ -42,6 +47,7 @@ game::ReplayPlayer g_replay;
 bool g_replaying = false;
 int g_replaySpeed = 1;
 bool g_jumping = false;
+long g_jumpTimeout = 0;
 
 // The text the page last handed over (vorkelm_text_buffer), and what the module found wrong with
 // the last one it refused.
@@ -130,11 +136,16 @@ void JumpSlice(void*)
     HideTicks(false);
     if (g_replaying && !g_ended && !ReplayAtEnd())
         ReplayTick();
+    g_jumping = g_replaying && !g_ended && !ReplayAtEnd();
+    if (g_jumping)
+        g_jumpTimeout = emscripten_set_timeout(JumpSlice, 0, nullptr);
     PageTicked();
-    if (g_replaying && !g_ended && !ReplayAtEnd())
-        emscripten_set_timeout(JumpSlice, 0, nullptr);
-    else
-        g_jumping = false;
+}
+
+void StopJump()
+{
+    g_jumping = false;
+    emscripten_clear_timeout(g_jumpTimeout);
 }
 
 // One game timer at most, however a new game and the picture wait meet.
@@ -190,7 +201,7 @@ void SetUpNewGame()
     game::SetupTable();
     g_game = game::Replay{};
     g_replaying = false;
-    g_jumping = false;
+    StopJump();
 }
 
 void OpenAbout()
@@ -365,6 +376,12 @@ EMSCRIPTEN_KEEPALIVE const char* vorkelm_start_replay()
 {
     game::Replay replay;
     g_refusal = game::ReadReplayCode(g_textIn, replay);
+    if (!g_refusal.Refused() && replay.ticks > REPLAY_TICKS_LIMIT) {
+        g_refusal = game::Refuse(game::RefusalTooLong,
+                                 "the replay runs " + std::to_string(replay.ticks) +
+                                     " ticks, more than the page plays back (" +
+                                     std::to_string(REPLAY_TICKS_LIMIT) + ")");
+    }
     if (g_refusal.Refused())
         return g_refusal.detail.c_str();
     SetUpNewGame();
@@ -399,6 +416,23 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_replay_jump()
         g_jumping = true;
         JumpSlice(nullptr);
     }
+}
+
+// The jump stops where it stands; the replay plays on at its speed from there.
+EMSCRIPTEN_KEEPALIVE void vorkelm_replay_stop_jump()
+{
+    StopJump();
+}
+
+EMSCRIPTEN_KEEPALIVE int vorkelm_replay_jumping()
+{
+    return g_jumping ? 1 : 0;
+}
+
+// The page refuses a longer fragment before handing it over.
+EMSCRIPTEN_KEEPALIVE double vorkelm_replay_code_max_length()
+{
+    return static_cast<double>(game::REPLAY_CODE_MAX_LENGTH);
 }
 
 // At a replay's end the viewer takes the game over as their own; returns whether it did.

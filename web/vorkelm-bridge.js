@@ -89,6 +89,13 @@ export const game = {
   replayLength: () => module._vorkelm_replay_length(),
   replaySpeed: (ticksPerTick) => module._vorkelm_replay_speed(ticksPerTick),
   replayJump: () => module._vorkelm_replay_jump(),
+  // The jump stops where it stands, and the replay plays on from there at its speed.
+  replayStopJump: () => module._vorkelm_replay_stop_jump(),
+  replayJumping: () => module._vorkelm_replay_jumping() !== 0,
+  // Longer fragments are refused before they reach the module.
+  replayCodeMaxLength: () => module._vorkelm_replay_code_max_length(),
+  // Why the last save or code was refused, a number of game/refusal.h; 0 when it was used.
+  refusalKind: () => module._vorkelm_refusal_kind(),
   // At a replay's end the viewer takes the game over as their own; gives whether it did.
   playFromHere: () => module._vorkelm_play_from_here() !== 0,
 };

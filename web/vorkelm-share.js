@@ -72,7 +72,14 @@ function showReplayCommands() {
     choice.setAttribute('aria-pressed', speed === 1);
     return choice;
   });
-  const jump = button('最後へ / To the end', () => game.replayJump());
+  // While it runs, the jump's button stops it.
+  const jump = button('', () => {
+    if (game.replayJumping())
+      game.replayStopJump();
+    else
+      game.replayJump();
+    showPlace();
+  });
   jump.id = 'keep-jump';
   // The page without the replay's fragment is a new load, which continues the viewer's game.
   const own = button('自分のゲームへ / My game', () => {
@@ -82,24 +89,52 @@ function showReplayCommands() {
   playOn.id = 'keep-play-from-here';
   playOn.hidden = true;
   commands.replaceChildren(status, ...speeds, jump, own, playOn);
-  const showPlace = () => {
+  function showPlace() {
     const length = game.replayLength();
     if (length < 0)
       return;
     const ticks = game.ticks();
-    status.textContent = `リプレイ / Replay ${ticks} / ${length}`;
+    const jumping = game.replayJumping();
+    status.textContent = `リプレイ / Replay ${ticks} / ${length}` +
+      (jumping ? ` (${Math.floor(ticks * 100 / length)}%)` : '');
+    jump.textContent = jumping ? '止める / Stop' : '最後へ / To the end';
+    jump.disabled = ticks >= length;
     playOn.hidden = ticks < length;
-  };
+  }
   showPlace();
   on('ticked', showPlace);
 }
 
+// Why a link is not played, by the module's refusal kind (game/refusal.h), a sentence in each
+// language.
+const LINK_REFUSALS = {
+  1: ['このリンクはリプレイのリンクではありません。', 'This is not a replay link.'],
+  2: ['このリプレイのリンクは壊れています。', 'This replay link is damaged.'],
+  3: ['このリプレイは長すぎて、このページでは再生できません。',
+    'This replay is too long for the page to play back.'],
+  4: ['このリプレイは新しい版のゲームで作られました。',
+    'This replay was made by a newer version of the game.'],
+  5: ['このリプレイは別のルールで遊ばれたゲームです。',
+    'This replay was played under rules that this version does not play.'],
+  6: ['このリプレイには、遊んでいて起こりえない内容が含まれています。',
+    'This replay holds what no game can reach.'],
+};
+const TOO_LONG = 3;
+
+// A fragment too long to be a code is not even handed to the module.
+function refusalOf(code) {
+  if (code.length > game.replayCodeMaxLength())
+    return TOO_LONG;
+  game.startReplay(code);
+  return game.refusalKind();
+}
+
 function startReplay(code) {
-  const wrong = game.startReplay(code);
-  if (!wrong)
+  const kind = refusalOf(code);
+  if (!kind)
     return true;
-  notify('bad-link', `このリプレイのリンクは再生できません（${wrong}）。あなたのゲームを続けます。`,
-    `This replay link cannot be played: ${wrong}. Your own game goes on.`);
+  const [japanese, english] = LINK_REFUSALS[kind] || LINK_REFUSALS[1];
+  notify('bad-link', `${japanese}あなたのゲームを続けます。`, `${english} Your own game goes on.`);
   return false;
 }
 
