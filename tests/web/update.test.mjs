@@ -66,7 +66,8 @@ test('a build swapped on the server: the page keeps to its files, offers B, and 
     fs.cpSync(settings.site, a, { recursive: true });
     const b = rebuild('b', (parts) => {
       const index = path.join(parts, 'index.html');
-      fs.writeFileSync(index, fs.readFileSync(index, 'utf8').replace('<head>', `<head>\n${MARKER}`));
+      const page = fs.readFileSync(index, 'utf8');
+      fs.writeFileSync(index, page.replace('<head>', `<head>\n${MARKER}`));
     });
     assert.equal(b.status, 0, b.stderr);
     const [buildA, buildB] = [buildOf(a), buildOf(b.site)];
@@ -128,7 +129,8 @@ test('a build swapped on the server: the page keeps to its files, offers B, and 
       assert.ok(continued.ticks >= before.ticks);
       assert.equal(continued.notice, false, 'B offers no update of itself');
       const names = await page.evaluate(() => caches.keys());
-      assert.deepEqual(names.sort(), ['vorkelm-/-' + buildB, 'vorkelm-/elsewhere/-0123456789abcdef']);
+      assert.deepEqual(names.sort(),
+        [`vorkelm-/-${buildB}`, 'vorkelm-/elsewhere/-0123456789abcdef']);
     } finally {
       await browser.close();
       server.close();
