@@ -39,6 +39,11 @@ foreach(file source IN ZIP_LISTS files sources)
             if(file MATCHES "\\.js$")
                 string(REGEX REPLACE "(from |import |import\\()'\\./([A-Za-z0-9_.-]+\\.js)'"
                        "\\1'./\\2?v=${SITE_HASH}'" text "${text}")
+                # An import written otherwise would reach another build's module unseen.
+                if(text MATCHES "(from |import |import\\()[\"'`]\\./[^\"'`?]+[\"'`]")
+                    message(FATAL_ERROR "${file}: an import that does not name the build: "
+                                        "${CMAKE_MATCH_0}; write it as from './name.js'")
+                endif()
             endif()
             set(before "")
             if(EXISTS ${SITE}/${file})
