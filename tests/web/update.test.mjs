@@ -108,6 +108,18 @@ test('a build swapped on the server: the page keeps to its files, offers B, and 
         return !!registration.waiting;
       });
       assert.ok(waiting, 'B waits while a page of A runs');
+      // A page opened now is B's, under A's worker: it has nothing newer to offer.
+      const second = await browser.newPage();
+      await second.setViewport({ width: 900, height: 700 });
+      await second.goto(server.url);
+      await second.waitForFunction(() => window.vorkelm && vorkelm.ticks() >= 10,
+        { timeout: 30000 });
+      assert.deepEqual(await second.evaluate(() => ({
+        b: !!document.querySelector('meta[name=test-build]'),
+        offered: !!document.querySelector('.keep-update'),
+        underA: !!navigator.serviceWorker.controller,
+      })), { b: true, offered: false, underA: true });
+      await second.close();
 
       assert.match(await page.$eval('#keep-notice .keep-update', (e) => e.textContent),
         /新しい版があります。A new version is ready\.更新 \/ Update/);
