@@ -13,6 +13,10 @@ const SOUNDS = '@SOUND_FILES@'.split(' ').filter(Boolean);
 const PAGE_SCRIPTS = '@PAGE_MODULES@'.split(' ').filter(Boolean);
 const MODULE_SCRIPT = 'vorkelm.js';
 const MODULE_BINARY = 'vorkelm.wasm';
+// Every file is asked for by the build's name, as are the modules' imports of each other and the
+// page's own files: a page takes its files from one build, whatever a cache or the server holds.
+const BUILD = '@SITE_HASH@';
+const ofBuild = (name) => `./${name}?v=${BUILD}`;
 // A load that brings nothing new for this long has hung.
 const STALL_MS = 20000;
 
@@ -64,7 +68,7 @@ function take(name) {
   if (files[name])
     return files[name].bytes;
   const file = files[name] = { received: 0, total: 0, done: false };
-  file.bytes = fetch(name).then(async (response) => {
+  file.bytes = fetch(ofBuild(name)).then(async (response) => {
     if (!response.ok)
       throw notLoaded(name, `HTTP ${response.status}`);
     file.total = Number(response.headers.get('Content-Length')) || 0;
@@ -107,7 +111,7 @@ async function whyNotImported(names) {
   for (const name of names) {
     let response;
     try {
-      response = await fetch(name);
+      response = await fetch(ofBuild(name));
     } catch (error) {
       return notLoaded(name);
     }
@@ -122,12 +126,13 @@ async function whyNotImported(names) {
 function importModuleScript() {
   const file = files[MODULE_SCRIPT] = { received: 0, total: 0, done: false };
   const done = () => {
-    const timing = performance.getEntriesByName(new URL(MODULE_SCRIPT, document.baseURI).href);
+    const address = new URL(ofBuild(MODULE_SCRIPT), document.baseURI).href;
+    const timing = performance.getEntriesByName(address);
     file.received = file.total = timing.length ? timing[timing.length - 1].decodedBodySize : 0;
     file.done = true;
     progressed();
   };
-  return import(`./${MODULE_SCRIPT}`).then((script) => {
+  return import(ofBuild(MODULE_SCRIPT)).then((script) => {
     done();
     if (typeof script.default !== 'function')
       throw damaged(MODULE_SCRIPT);
@@ -221,10 +226,12 @@ function afterFirstPaint(then) {
 
 // Offline play is a bonus: without a service worker (not allowed, no room for its cache) the game
 // plays online all the same. It is registered once the game shows, so that its copy of the site
-// does not compete with the game's own files.
+// does not compete with the game's own files. A newer build's worker waits until the player takes
+// it (vorkelm-update.js); its script is asked for past the HTTP cache.
 function keepForOffline() {
   try {
-    navigator.serviceWorker.register('service-worker.js').catch(() => {});
+    navigator.serviceWorker.register('service-worker.js', { updateViaCache: 'none' })
+      .catch(() => {});
   } catch (error) {
     // No service workers in this browser or this mode.
   }
@@ -267,7 +274,7 @@ function startGame(factory, page, compiled) {
 // imports are found: the window shows without them, and the game needs them only once its
 // module runs.
 function importPage() {
-  const parts = PAGE_SCRIPTS.map((name) => import(`./${name}`));
+  const parts = PAGE_SCRIPTS.map((name) => import(ofBuild(name)));
   return Promise.all(parts).then(([page]) => page, async () => {
     throw await whyNotImported(PAGE_SCRIPTS);
   });

@@ -8,6 +8,7 @@ import { hintHomeScreen } from './vorkelm-home-hint.js';
 import { setUpMenus } from './vorkelm-menus.js';
 import { setUpCommands } from './vorkelm-share.js';
 import { keepGame } from './vorkelm-storage.js';
+import { offerUpdates } from './vorkelm-update.js';
 
 export { attach, fromGame, on } from './vorkelm-bridge.js';
 
@@ -17,3 +18,4 @@ showEnds();
 hintHomeScreen();
 keepGame();
 setUpCommands();
+offerUpdates();

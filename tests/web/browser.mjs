@@ -18,8 +18,9 @@ export const TYPES = {
 
 // Serves the files under `roots` (URL prefix to folder) on a free port, and nothing outside
 // them: a path that leaves its folder (`..%2f`) answers 404. `hide` answers 404 for the paths it
-// matches, as a server without those files would; `answer(path)` may give other bytes for a path
-// ({status, headers, body}), or nothing to serve the file. `headers` go with every answer.
+// matches, as a server without those files would; `answer(path, url)` may give other bytes for a
+// path ({status, headers, body}), or nothing to serve the file; `url` keeps the query. `headers`
+// go with every answer.
 // `refused` lists the paths it answered with an error status, as "404 /path": every engine's
 // page requests reach it, also where the browser reports no responses (WebDriver classic).
 export async function serve(roots, hide = null, answer = null, headers = {}) {
@@ -34,7 +35,7 @@ export async function serve(roots, hide = null, answer = null, headers = {}) {
       response.writeHead(400).end();
       return;
     }
-    const given = answer && answer(urlPath);
+    const given = answer && answer(urlPath, request.url);
     if (given) {
       response.writeHead(given.status || 200, { ...headers, ...given.headers }).end(given.body);
       return;
