@@ -1,17 +1,59 @@
 // The game kept in the browser's storage: continued before the first tick, saved every few
 // seconds and whenever the page is hidden or left, and replaced by a fresh game on New game and
 // Play again. The module writes and checks the save (web/main.cpp); this keeps its text.
+//
+// One tab of a browser profile writes it: the one that holds the writer's lock. Another tab that
+// opens the game holds its own still and offers to play here; then the writing tab saves once
+// more, stops and gives the lock up, and the new one continues that save and writes from then on.
 import { game, on } from './vorkelm-bridge.js';
-import { confirmed, notify } from './vorkelm-notices.js';
+import { button, confirmed, notify, withdraw } from './vorkelm-notices.js';
 
 const SAVE_KEY = 'vorkelm-save';
-// An unreadable save is moved here, with the time it was found, and never overwritten.
+// An unreadable save is moved here, with the time it was found; only the latest one is kept.
 const ASIDE_KEY = 'vorkelm-unreadable-';
 const SAVE_EVERY_MS = 5000;
+// Locks and local storage both belong to the origin: the lock is named after the key it guards,
+// so that deployments that share the key share its one writer too.
+const WRITER_LOCK = SAVE_KEY;
+// How long a page that starts waits for the lock before it says that another tab plays: a
+// reloaded page's last one may still be giving it up.
+const START_PATIENCE_MS = 1000;
+// What tabs tell each other: a tab asks the writer to hand the game over. Where Web Locks are
+// missing, a starting tab asks who writes, the writer answers, and gives notice once it stopped.
+const HAND_OVER = 'hand-over';
+const WHO_WRITES = 'who-writes';
+const WRITING = 'writing';
+const RELEASED = 'released';
+// game::RefusalKind (game/refusal.h).
+const REFUSAL_NEWER = 4;
+// What each kind of refused save says, in each language.
+const REFUSED = {
+  1: ['保存されていたデータは、このゲームのものではありません。',
+    'The saved data is not a game of Vorkelm.'],
+  2: ['保存されていたゲームは壊れています。', 'The saved game is damaged.'],
+  3: ['保存されていたゲームは、このゲームが書くどの保存よりも長いものです。',
+    'The saved game is longer than any this game writes.'],
+  5: ['保存されていたゲームは、この版にはないルールで遊ばれたものです。',
+    'The saved game was played under rules this version does not have.'],
+  6: ['保存されていたゲームには、遊んで届くことのない状態が含まれています。',
+    'The saved game holds a state that no play reaches.'],
+};
 
 // The site's local storage once asked for, or null where the browser keeps nothing.
 let storage;
+const channel = 'BroadcastChannel' in window ? new BroadcastChannel(SAVE_KEY) : null;
+// This page writes the save: it holds the lock, which `release` gives up.
+let writing = false;
+let release = null;
+// Another tab writes, and this page holds its game still until the player plays here.
+let held = false;
+let claiming = false;
+// The kept text this game stands on: the save it continued or its own last one.
+let continued = null;
+// The kept save that this page found unreadable and has not set aside yet.
+let refused = null;
 let toldCannotSave = false;
+let askedToPersist = false;
 
 function kept() {
   if (storage === undefined) {
@@ -24,28 +66,76 @@ function kept() {
   return storage;
 }
 
-// Said once: a save that fails later says nothing new.
+// Said once, and withdrawn when a save succeeds: closed by the player, it stays closed until then.
 function cannotSave() {
   if (toldCannotSave)
     return;
   toldCannotSave = true;
-  notify('storage', 'このブラウザーではゲームを保存できません。保存せずに遊べます。',
-    'This browser does not let the page keep the game: play goes on without saving.');
+  if (!kept()) {
+    notify('storage', 'このブラウザーではゲームを保存できません。保存せずに遊べます。',
+      'This browser does not let the page keep the game: play goes on without saving.');
+    return;
+  }
+  notify('storage', 'ゲームを保存できません。保存領域がいっぱいか、保存が止められています。' +
+    '5 秒ごとに保存し直します。それまでに読み込み直すと、前に保存したところに戻ります。',
+    'The game cannot be saved: the browser\'s storage is full or turned off. The page tries ' +
+    'again every 5 seconds; until then a reload goes back to the last save.');
 }
 
-// A replay never touches the viewer's saved game.
-export function save() {
-  if (!game.running() || game.replaying())
+// The latest set-aside save stays; older ones go.
+function pruneAside() {
+  const aside = Object.keys(storage).filter((key) => key.startsWith(ASIDE_KEY)).sort();
+  for (const key of aside.slice(0, -1))
+    storage.removeItem(key);
+}
+
+function write(text) {
+  try {
+    storage.setItem(SAVE_KEY, text);
+    return true;
+  } catch (error) {
+    // Full, or turned off since: what the page owns besides the game makes room, once.
+  }
+  try {
+    pruneAside();
+    storage.setItem(SAVE_KEY, text);
+    return true;
+  } catch (error) {
+    return false;
+  }
+}
+
+// Asked once the player has pressed keys in a game of theirs; tests read the answer.
+function askToPersist() {
+  askedToPersist = true;
+  const answered = (outcome) => {
+    document.documentElement.dataset.persisted = outcome;
+  };
+  if (!navigator.storage || !navigator.storage.persist) {
+    answered('unavailable');
     return;
-  if (!kept()) {
+  }
+  navigator.storage.persist().then((granted) => answered(String(granted)),
+    () => answered('unavailable'));
+}
+
+// Only the writing tab saves, and a replay never touches the viewer's saved game. A failed save
+// leaves the last good one, says so until a save succeeds, and is tried again at the next turn.
+export function save() {
+  if (!writing || !game.running() || game.replaying())
+    return;
+  const text = game.save();
+  if (!write(text)) {
     cannotSave();
     return;
   }
-  try {
-    storage.setItem(SAVE_KEY, game.save());
-  } catch (error) {
-    cannotSave(); // full, or turned off since; the next save tries again
+  continued = text;
+  if (toldCannotSave) {
+    toldCannotSave = false;
+    withdraw('storage');
   }
+  if (!askedToPersist && game.keys())
+    askToPersist();
 }
 
 export function savedGame() {
@@ -57,32 +147,190 @@ export function savedGame() {
   }
 }
 
-// Before the first tick. A save that cannot be read is set aside, with a notice, and the new game
-// that stands instead plays on.
-export function continueSavedGame() {
+// Continues the kept game unless this game stands on it already; a save refused is remembered.
+function readKept() {
   const saved = savedGame();
-  const wrong = saved === null ? '' : game.load(saved);
-  if (wrong) {
-    let aside = ASIDE_KEY + new Date().toISOString();
-    try {
-      storage.setItem(aside, saved);
-      storage.removeItem(SAVE_KEY);
-    } catch (error) {
-      // Without room to set it aside, the save stays where it is and this game is not saved.
-      storage = null;
-      toldCannotSave = true;
-      aside = SAVE_KEY;
-    }
-    notify('unreadable', '保存されていたゲームを読み込めなかったため、新しいゲームを始めました。' +
-      `読めなかったデータはこのブラウザーの保存領域に「${aside}」として残してあります。`,
-      `The saved game could not be read (${wrong}), so a new game has started. The unreadable ` +
-      `save is kept in this browser's storage as "${aside}".`);
-  }
-  if (!kept())
-    cannotSave();
+  if (saved === null || saved === continued)
+    return;
+  continued = saved;
+  refused = game.load(saved) ? { kind: game.refusalKind(), saved } : null;
 }
 
+// A newer version's save stays as it is, and nothing is saved over it.
+function leaveNewer() {
+  notify('unreadable', '保存されているゲームは、この版より新しい版のゲームが書いたものです。' +
+    'そのまま残してあり、このページは保存せずに新しいゲームで遊びます。' +
+    '新しい版が届いて読み込み直すと、そのゲームが続きます。',
+    'The saved game was written by a newer version of the game. It is left as it is, and this ' +
+    'page plays a new game without saving. Once the newer version arrives, a reload continues ' +
+    'the saved game.');
+}
+
+// Moves an unreadable save out of the way; without room for it, it stays and nothing is saved.
+function setAside(saved) {
+  const aside = ASIDE_KEY + new Date().toISOString();
+  try {
+    storage.setItem(aside, saved);
+    storage.removeItem(SAVE_KEY);
+    pruneAside();
+  } catch (error) {
+    return false;
+  }
+  const [japanese, english] = REFUSED[refused.kind] || REFUSED[2];
+  notify('unreadable', `${japanese}新しいゲームを始めました。` +
+    `読めなかったデータはこのブラウザーの保存領域に「${aside}」として残してあります。`,
+    `${english} A new game has started. The unreadable save is kept in this browser's storage ` +
+    `as "${aside}".`);
+  return true;
+}
+
+function giveUpLock() {
+  writing = false;
+  release();
+  release = null;
+}
+
+// With the lock, this page writes: the kept game continues here first, unless `own` (this very
+// game becomes the kept one).
+function startWriting(giveUp, own) {
+  release = giveUp;
+  held = false;
+  withdraw('writer');
+  game.hold(false);
+  if (!own) {
+    readKept();
+    if (refused && (refused.kind === REFUSAL_NEWER || !setAside(refused.saved))) {
+      if (refused.kind === REFUSAL_NEWER)
+        leaveNewer();
+      else
+        cannotSave();
+      giveUpLock();
+      return;
+    }
+    refused = null;
+  }
+  writing = true;
+  save();
+}
+
+// Resolves to the function that gives the lock up, or to null when another tab keeps it longer
+// than `patience` ms (null: however long it takes).
+function claim(patience) {
+  if (navigator.locks)
+    return claimLock(patience);
+  if (channel)
+    return claimByChannel(patience);
+  return Promise.resolve(() => {}); // nothing to agree by: every tab writes
+}
+
+function claimLock(patience) {
+  const waited = new AbortController();
+  if (patience !== null)
+    setTimeout(() => waited.abort(), patience);
+  return new Promise((resolve) => {
+    navigator.locks.request(WRITER_LOCK, { signal: waited.signal },
+      () => new Promise((giveUp) => resolve(giveUp))).catch(() => resolve(null));
+  });
+}
+
+// Without Web Locks: a tab asks who writes and writes when no tab answers within the patience
+// of a start, or once the writer says it stopped. Two tabs that start within that second may
+// both write; the last to save wins, as before there was a writer.
+function claimByChannel(patience) {
+  return new Promise((resolve) => {
+    const settle = (giveUp) => {
+      channel.removeEventListener('message', hear);
+      clearTimeout(quiet);
+      resolve(giveUp);
+    };
+    const take = () => settle(() => channel.postMessage(RELEASED));
+    const hear = ({ data }) => {
+      if (data === RELEASED)
+        take();
+      else if (data === WRITING && patience !== null)
+        settle(null);
+      else if (data === WRITING)
+        clearTimeout(quiet);
+    };
+    channel.addEventListener('message', hear);
+    const quiet = setTimeout(take, START_PATIENCE_MS);
+    channel.postMessage(WHO_WRITES);
+  });
+}
+
+// A held game says why, and plays here at the player's word.
+function holdStill(japanese, english) {
+  held = true;
+  game.hold(true);
+  const playHere = button('ここで遊ぶ / Play here', () => {
+    if (claiming)
+      return;
+    claiming = true;
+    channel?.postMessage(HAND_OVER);
+    claim(null).then((giveUp) => {
+      claiming = false;
+      startWriting(giveUp, false);
+    });
+  });
+  playHere.id = 'keep-play-here';
+  notify('writer', japanese, english, playHere);
+}
+
+function playedElsewhere() {
+  holdStill('このゲームは別のタブで遊んでいます。ここでは止めてあります。',
+    'Another tab is playing this game. It stands still here until you play here.');
+}
+
+// Another tab asked for the game: all of it is saved before the lock goes, and nothing after.
+function handOver() {
+  save();
+  giveUpLock();
+  holdStill('このゲームは別のタブで続いています。このタブは止まり、もう保存しません。',
+    'This game went on in another tab. This one has stopped and saves nothing more.');
+}
+
+// Before the first tick: the kept game continues here, and this page writes it once it holds
+// the lock. An unreadable save is set aside then, with a notice, and the new game that stands
+// instead plays on.
+export function continueSavedGame() {
+  if (!kept()) {
+    cannotSave();
+    return;
+  }
+  readKept();
+  if (refused && refused.kind === REFUSAL_NEWER) {
+    leaveNewer();
+    return;
+  }
+  claim(START_PATIENCE_MS).then((giveUp) => {
+    if (giveUp)
+      startWriting(giveUp, false);
+    else
+      playedElsewhere();
+  });
+}
+
+// The game as it stands becomes the kept one (a replay played on from its end): the tab that
+// writes hands over first.
+export function keepThisGame() {
+  if (writing) {
+    save();
+    return;
+  }
+  if (!kept()) {
+    cannotSave();
+    return;
+  }
+  channel?.postMessage(HAND_OVER);
+  claim(null).then((giveUp) => startWriting(giveUp, true));
+}
+
+// In a held tab the game is another tab's: playing here comes first.
 export function newGame() {
+  if (held) {
+    playedElsewhere();
+    return;
+  }
   if (!confirmed('新しいゲームを始めますか？ 今のゲームは消えます。',
     'Start a new game? The game you are playing will be gone.'))
     return;
@@ -97,6 +345,10 @@ export function playAgain() {
     location.reload();
     return;
   }
+  if (held) {
+    playedElsewhere();
+    return;
+  }
   if (game.keys() && !confirmed('新しいゲームを始めますか？ 終了したゲームは消えます。',
     'Start a new game? The game you ended will be gone.'))
     return;
@@ -105,6 +357,12 @@ export function playAgain() {
 }
 
 export function keepGame() {
+  channel?.addEventListener('message', ({ data }) => {
+    if (data === HAND_OVER && writing)
+      handOver();
+    else if (data === WHO_WRITES && writing && !navigator.locks)
+      channel.postMessage(WRITING);
+  });
   on('starting', () => {
     setInterval(save, SAVE_EVERY_MS);
     document.addEventListener('visibilitychange', () => {
