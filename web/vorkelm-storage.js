@@ -18,8 +18,9 @@ const WRITER_LOCK = SAVE_KEY;
 // How long a page that starts waits for the lock before it says that another tab plays: a
 // reloaded page's last one may still be giving it up.
 const START_PATIENCE_MS = 1000;
-// What tabs tell each other: a tab asks the writer to hand the game over. Where Web Locks are
-// missing, a starting tab asks who writes, the writer answers, and gives notice once it stopped.
+// What tabs tell each other, as { say, since }: a tab asks the writer to hand the game over.
+// Where Web Locks are missing, a tab that would write asks who writes, with the time it began to,
+// the writer (or a tab that began earlier) answers, and a writer that stops says so.
 const HAND_OVER = 'hand-over';
 const WHO_WRITES = 'who-writes';
 const WRITING = 'writing';
@@ -48,6 +49,8 @@ let release = null;
 // Another tab writes, and this page holds its game still until the player plays here.
 let held = false;
 let claiming = false;
+// Without Web Locks: when this page began to ask for the save, while it asks.
+let claimingSince = null;
 // The kept text this game stands on: the save it continued or its own last one.
 let continued = null;
 // The kept save that this page found unreadable and has not set aside yet.
@@ -234,27 +237,31 @@ function claimLock(patience) {
 }
 
 // Without Web Locks: a tab asks who writes and writes when no tab answers within the patience
-// of a start, or once the writer says it stopped. Two tabs that start within that second may
-// both write; the last to save wins, as before there was a writer.
+// of a start, or once the writer says it stopped. Of two tabs that ask at once, the one that
+// began first writes; tabs that cannot hear each other in time may both write, and the last to
+// save wins, as before there was a writer.
 function claimByChannel(patience) {
+  const since = Date.now() + Math.random();
+  claimingSince = since;
   return new Promise((resolve) => {
     const settle = (giveUp) => {
       channel.removeEventListener('message', hear);
       clearTimeout(quiet);
+      claimingSince = null;
       resolve(giveUp);
     };
-    const take = () => settle(() => channel.postMessage(RELEASED));
+    const take = () => settle(() => channel.postMessage({ say: RELEASED }));
     const hear = ({ data }) => {
-      if (data === RELEASED)
+      if (data.say === RELEASED)
         take();
-      else if (data === WRITING && patience !== null)
+      else if (data.say === WRITING && patience !== null)
         settle(null);
-      else if (data === WRITING)
+      else if (data.say === WRITING)
         clearTimeout(quiet);
     };
     channel.addEventListener('message', hear);
     const quiet = setTimeout(take, START_PATIENCE_MS);
-    channel.postMessage(WHO_WRITES);
+    channel.postMessage({ say: WHO_WRITES, since });
   });
 }
 
@@ -266,7 +273,7 @@ function holdStill(japanese, english) {
     if (claiming)
       return;
     claiming = true;
-    channel?.postMessage(HAND_OVER);
+    channel?.postMessage({ say: HAND_OVER });
     claim(null).then((giveUp) => {
       claiming = false;
       startWriting(giveUp, false);
@@ -321,7 +328,7 @@ export function keepThisGame() {
     cannotSave();
     return;
   }
-  channel?.postMessage(HAND_OVER);
+  channel?.postMessage({ say: HAND_OVER });
   claim(null).then((giveUp) => startWriting(giveUp, true));
 }
 
@@ -358,10 +365,11 @@ export function playAgain() {
 
 export function keepGame() {
   channel?.addEventListener('message', ({ data }) => {
-    if (data === HAND_OVER && writing)
+    if (data.say === HAND_OVER && writing)
       handOver();
-    else if (data === WHO_WRITES && writing && !navigator.locks)
-      channel.postMessage(WRITING);
+    else if (data.say === WHO_WRITES && !navigator.locks
+      && (writing || (claimingSince !== null && claimingSince < data.since)))
+      channel.postMessage({ say: WRITING });
   });
   on('starting', () => {
     setInterval(save, SAVE_EVERY_MS);
