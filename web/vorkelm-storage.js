@@ -49,6 +49,9 @@ let release = null;
 // Another tab writes, and this page holds its game still until the player plays here.
 let held = false;
 let claiming = false;
+// Asked to hand over while this page starts, before it writes: it does as soon as it writes.
+let starting = false;
+let askedToHandOver = false;
 // Without Web Locks: when this page began to ask for the save, while it asks.
 let claimingSince = null;
 // The kept text this game stands on: the save it continued or its own last one.
@@ -108,12 +111,14 @@ function write(text) {
   }
 }
 
-// Asked once the player has pressed keys in a game of theirs; tests read the answer.
+// Asked once the player has pressed keys in a game of theirs; tests read the answer, 'asked'
+// while the browser asks the player.
 function askToPersist() {
   askedToPersist = true;
   const answered = (outcome) => {
     document.documentElement.dataset.persisted = outcome;
   };
+  answered('asked');
   if (!navigator.storage || !navigator.storage.persist) {
     answered('unavailable');
     return;
@@ -214,6 +219,8 @@ function startWriting(giveUp, own) {
   }
   writing = true;
   save();
+  if (askedToHandOver)
+    handOver();
 }
 
 // Resolves to the function that gives the lock up, or to null when another tab keeps it longer
@@ -290,6 +297,7 @@ function playedElsewhere() {
 
 // Another tab asked for the game: all of it is saved before the lock goes, and nothing after.
 function handOver() {
+  askedToHandOver = false;
   save();
   giveUpLock();
   holdStill('このゲームは別のタブで続いています。このタブは止まり、もう保存しません。',
@@ -309,7 +317,9 @@ export function continueSavedGame() {
     leaveNewer();
     return;
   }
+  starting = true;
   claim(START_PATIENCE_MS).then((giveUp) => {
+    starting = false;
     if (giveUp)
       startWriting(giveUp, false);
     else
@@ -367,6 +377,8 @@ export function keepGame() {
   channel?.addEventListener('message', ({ data }) => {
     if (data.say === HAND_OVER && writing)
       handOver();
+    else if (data.say === HAND_OVER && starting)
+      askedToHandOver = true;
     else if (data.say === WHO_WRITES && !navigator.locks
       && (writing || (claimingSince !== null && claimingSince < data.since)))
       channel.postMessage({ say: WRITING });
