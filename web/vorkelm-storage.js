@@ -291,8 +291,8 @@ function holdStill(japanese, english) {
 }
 
 function playedElsewhere() {
-  holdStill('このゲームは別のタブで遊んでいます。ここでは止めてあります。',
-    'Another tab is playing this game. It stands still here until you play here.');
+  holdStill('このゲームは別のタブで遊んでいます。「ここで遊ぶ」を押すまで、ここでは止めてあります。',
+    'Another tab is playing this game. Here it stands still until you choose Play here.');
 }
 
 // Another tab asked for the game: all of it is saved before the lock goes, and nothing after.
