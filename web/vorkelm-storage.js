@@ -304,9 +304,9 @@ function handOver() {
     'This game went on in another tab. This one has stopped and saves nothing more.');
 }
 
-// Before the first tick: the kept game continues here, and this page writes it once it holds
-// the lock. An unreadable save is set aside then, with a notice, and the new game that stands
-// instead plays on.
+// Before the first tick: the kept game continues here, held still until this page holds the lock
+// and writes it. An unreadable save is set aside then, with a notice, and the new game that
+// stands instead plays on.
 export function continueSavedGame() {
   if (!kept()) {
     cannotSave();
@@ -317,6 +317,7 @@ export function continueSavedGame() {
     leaveNewer();
     return;
   }
+  game.hold(true);
   starting = true;
   claim(START_PATIENCE_MS).then((giveUp) => {
     starting = false;
