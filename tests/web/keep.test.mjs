@@ -26,8 +26,10 @@ const BLANK = '/blank';
 
 before(async () => {
   fs.mkdirSync(settings.shots, { recursive: true });
-  server = await serve({ '/': settings.site }, null, (urlPath) => urlPath === BLANK
-    && { headers: { 'Content-Type': 'text/html' }, body: '<!doctype html><link rel="icon" href="data:,"><title>-</title>' });
+  server = await serve({ '/': settings.site }, null, (urlPath) => urlPath === BLANK && {
+    headers: { 'Content-Type': 'text/html' },
+    body: '<!doctype html><link rel="icon" href="data:,"><title>-</title>',
+  });
   browser = await launch();
 });
 afterEach(async () => {
@@ -288,7 +290,8 @@ test('a shared link plays back in a fresh page to the runner\'s dump and the sha
 test('where the browser keeps nothing, the page plays on without saving and says so once',
   BEFORE_SCRIPTS, async () => {
     const { page, problems } = await open(server.url, { prepare: [() => Object.defineProperty(
-      window, 'localStorage', { get() { throw new DOMException('insecure', 'SecurityError'); } })] });
+      window, 'localStorage',
+      { get() { throw new DOMException('insecure', 'SecurityError'); } })] });
     await withCredit(page);
     await page.keyboard.press('ArrowRight');
     await saveNow(page);
