@@ -25,6 +25,12 @@ const HAND_OVER = 'hand-over';
 const WHO_WRITES = 'who-writes';
 const WRITING = 'writing';
 const RELEASED = 'released';
+// The writer hands the game over with its save, { say, saved }: storage written in one tab may
+// reach another a moment after the lock, or not at all when it is full.
+const HANDED_OVER = 'handed-over';
+// How long a tab given the lock waits for the save handed over; a writer that was closed sends
+// none, and its last save is the kept one.
+const HANDED_OVER_WAIT_MS = 1000;
 // game::RefusalKind (game/refusal.h).
 const REFUSAL_NEWER = 4;
 // What each kind of refused save says, in each language.
@@ -129,13 +135,14 @@ function askToPersist() {
 
 // Only the writing tab saves, and a replay never touches the viewer's saved game. A failed save
 // leaves the last good one, says so until a save succeeds, and is tried again at the next turn.
+// Gives the game's text when it was to be saved.
 export function save() {
   if (!writing || !game.running() || game.replaying())
-    return;
+    return null;
   const text = game.save();
   if (!write(text)) {
     cannotSave();
-    return;
+    return text;
   }
   continued = text;
   if (toldCannotSave) {
@@ -144,6 +151,7 @@ export function save() {
   }
   if (!askedToPersist && game.keys())
     askToPersist();
+  return text;
 }
 
 export function savedGame() {
@@ -156,8 +164,7 @@ export function savedGame() {
 }
 
 // Continues the kept game unless this game stands on it already; a save refused is remembered.
-function readKept() {
-  const saved = savedGame();
+function readKept(saved = savedGame()) {
   if (saved === null || saved === continued)
     return;
   continued = saved;
@@ -198,25 +205,22 @@ function giveUpLock() {
   release = null;
 }
 
-// With the lock, this page writes: the kept game continues here first, unless `own` (this very
-// game becomes the kept one).
-function startWriting(giveUp, own) {
+// With the lock, this page writes: the kept game (`saved`) continues here first.
+function startWriting(giveUp, saved) {
   release = giveUp;
   held = false;
   withdraw('writer');
   game.hold(false);
-  if (!own) {
-    readKept();
-    if (refused && (refused.kind === REFUSAL_NEWER || !setAside(refused.saved))) {
-      if (refused.kind === REFUSAL_NEWER)
-        leaveNewer();
-      else
-        cannotSave();
-      giveUpLock();
-      return;
-    }
-    refused = null;
+  readKept(saved);
+  if (refused && (refused.kind === REFUSAL_NEWER || !setAside(refused.saved))) {
+    if (refused.kind === REFUSAL_NEWER)
+      leaveNewer();
+    else
+      cannotSave();
+    giveUpLock();
+    return;
   }
+  refused = null;
   writing = true;
   save();
   if (askedToHandOver)
@@ -280,11 +284,13 @@ function holdStill(japanese, english) {
     if (claiming)
       return;
     claiming = true;
+    const handed = handedOver();
     channel?.postMessage({ say: HAND_OVER });
-    claim(null).then((giveUp) => {
+    claim(null).then((giveUp) => Promise.race([handed, new Promise((resolve) =>
+      setTimeout(() => resolve(savedGame()), HANDED_OVER_WAIT_MS))]).then((saved) => {
       claiming = false;
-      startWriting(giveUp, false);
-    });
+      startWriting(giveUp, saved);
+    }));
   });
   playHere.id = 'keep-play-here';
   notify('writer', japanese, english, playHere);
@@ -295,10 +301,25 @@ function playedElsewhere() {
     'Another tab is playing this game. Here it stands still until you choose Play here.');
 }
 
+// The save that the writing tab hands over once this page has asked for it.
+function handedOver() {
+  return new Promise((resolve) => {
+    if (!channel)
+      return;
+    const hear = ({ data }) => {
+      if (data.say === HANDED_OVER) {
+        channel.removeEventListener('message', hear);
+        resolve(data.saved);
+      }
+    };
+    channel.addEventListener('message', hear);
+  });
+}
+
 // Another tab asked for the game: all of it is saved before the lock goes, and nothing after.
 function handOver() {
   askedToHandOver = false;
-  save();
+  channel.postMessage({ say: HANDED_OVER, saved: save() });
   giveUpLock();
   holdStill('このゲームは別のタブで続いています。このタブは止まり、もう保存しません。',
     'This game went on in another tab. This one has stopped and saves nothing more.');
@@ -322,7 +343,7 @@ export function continueSavedGame() {
   claim(START_PATIENCE_MS).then((giveUp) => {
     starting = false;
     if (giveUp)
-      startWriting(giveUp, false);
+      startWriting(giveUp, savedGame());
     else
       playedElsewhere();
   });
@@ -340,7 +361,11 @@ export function keepThisGame() {
     return;
   }
   channel?.postMessage({ say: HAND_OVER });
-  claim(null).then((giveUp) => startWriting(giveUp, true));
+  claim(null).then((giveUp) => {
+    release = giveUp;
+    writing = true;
+    save();
+  });
 }
 
 // In a held tab the game is another tab's: playing here comes first.
