@@ -40,6 +40,10 @@ long g_gameTimer = 0;
 long g_bandTimer = 0;
 bool g_aboutOpen = false;
 bool g_ended = false;
+// While another tab plays the kept game, this page holds its own still: no ticks, no presses.
+bool g_held = false;
+// The game timer runs, or would but for the hold.
+bool g_ticking = false;
 
 // While a shared replay plays back: its ticks and presses, and how many ticks each timer tick
 // runs.
@@ -148,11 +152,13 @@ void StopJump()
     emscripten_clear_timeout(g_jumpTimeout);
 }
 
-// One game timer at most, however a new game and the picture wait meet.
+// One game timer at most, however a new game, the picture wait and a hold meet.
 void StartGameTimer()
 {
     emscripten_clear_interval(g_gameTimer);
-    g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
+    g_ticking = true;
+    if (!g_held)
+        g_gameTimer = emscripten_set_interval(OnTimer, game::GAME_TICK_MS, nullptr);
 }
 
 // The game's timer starts once the pictures have arrived or failed, so the first frame is whole.
@@ -180,7 +186,7 @@ void OnBandTimer(void*)
 // replay plays its own presses.
 void DropCoin(bool right)
 {
-    if (g_aboutOpen || g_ended || g_replaying)
+    if (g_aboutOpen || g_ended || g_replaying || g_held)
         return;
     g_game.presses.push_back(game::KeyPress{g_game.ticks + 1, right});
     game::PressArrowKey(right);
@@ -228,6 +234,7 @@ void Exit()
 {
     CloseAbout();
     g_ended = true;
+    g_ticking = false;
     emscripten_clear_interval(g_gameTimer);
     PageEnded();
     PageShown();
@@ -298,6 +305,16 @@ EMSCRIPTEN_KEEPALIVE void vorkelm_new_game()
     g_ended = false;
     StartGameTimer();
     PagePlaying();
+}
+
+// Holds the game still while another tab plays it, or lets it go on.
+EMSCRIPTEN_KEEPALIVE void vorkelm_hold(int held)
+{
+    g_held = held != 0;
+    if (g_held)
+        emscripten_clear_interval(g_gameTimer);
+    else if (g_ticking)
+        StartGameTimer();
 }
 
 // After the end, the game that ended goes on exactly where it stood, as if it had never stopped.

@@ -73,11 +73,15 @@ export const game = {
   continueGame: () => module._vorkelm_continue(),
   // The game as it stands, as text to keep.
   save: () => text(module._vorkelm_save()),
-  // Continues a saved game; gives "" or what is wrong with it, and then a new game stands instead.
+  // Continues a saved game; gives "" or what is wrong with it, and then the game stands as it was.
   load: (saved) => {
     hand(saved);
     return text(module._vorkelm_load());
   },
+  // The kind of the last refused save or code (game/refusal.h), for the page to word.
+  refusalKind: () => module._vorkelm_refusal_kind(),
+  // Held, the game neither ticks nor takes presses: another tab plays it.
+  hold: (held) => module._vorkelm_hold(held ? 1 : 0),
   replayCode: () => text(module._vorkelm_replay_code()),
   // Plays a replay code back from tick 1; gives "" or what is wrong with the code, and then the
   // game is left as it was.
@@ -94,8 +98,6 @@ export const game = {
   replayJumping: () => module._vorkelm_replay_jumping() !== 0,
   // Longer fragments are refused before they reach the module.
   replayCodeMaxLength: () => module._vorkelm_replay_code_max_length(),
-  // Why the last save or code was refused, a number of game/refusal.h; 0 when it was used.
-  refusalKind: () => module._vorkelm_refusal_kind(),
   // At a replay's end the viewer takes the game over as their own; gives whether it did.
   playFromHere: () => module._vorkelm_play_from_here() !== 0,
 };

@@ -26,8 +26,9 @@ export function confirmed(japanese, english) {
 
 let notice = null;
 
-// Stands over the game's picture until the player closes it. A notice of the same kind replaces
-// the one before; others stand together. `extra` is an element shown under the texts.
+// Stands over the game's picture until the player closes it or the page withdraws it. A notice of
+// the same kind replaces the one before; others stand together. `extra` is an element shown under
+// the texts.
 export function notify(kind, japanese, english, extra) {
   if (!notice) {
     notice = node('div', { id: 'keep-notice' });
@@ -49,4 +50,13 @@ export function notify(kind, japanese, english, extra) {
   else
     notice.append(section);
   notice.hidden = false;
+}
+
+// A notice whose cause has passed goes; with it the last, the box goes too.
+export function withdraw(kind) {
+  if (!notice)
+    return;
+  notice.querySelector(`.keep-${kind}`)?.remove();
+  if (notice.childElementCount === 1)
+    notice.hidden = true;
 }

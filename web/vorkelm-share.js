@@ -3,7 +3,7 @@
 // played back; any other page continues the kept game.
 import { game, on } from './vorkelm-bridge.js';
 import { button, confirmed, node, notify } from './vorkelm-notices.js';
-import { continueSavedGame, newGame, save, savedGame } from './vorkelm-storage.js';
+import { continueSavedGame, keepThisGame, newGame, savedGame } from './vorkelm-storage.js';
 
 const REPLAY_MARK = '#replay=';
 const REPLAY_TITLE = 'リプレイ / Replay - ';
@@ -54,7 +54,7 @@ function playFromHere() {
   history.replaceState(null, '', location.pathname + location.search);
   document.title = document.title.replace(REPLAY_TITLE, '');
   showGameCommands();
-  save();
+  keepThisGame();
 }
 
 // A replay's controls: where it stands, its speeds, the jump to its end, and at the end the
