@@ -112,8 +112,12 @@ test('a build swapped on the server: the page keeps to its files, offers B, and 
       const second = await browser.newPage();
       await second.setViewport({ width: 900, height: 700 });
       await second.goto(server.url);
-      await second.waitForFunction(() => window.vorkelm && vorkelm.ticks() >= 10,
-        { timeout: 30000 });
+      // It holds its game still, as the first page writes it; its worker has a second to offer
+      // something wrongly.
+      await second.waitForFunction(() => window.vorkelm
+        && document.querySelector('#keep-notice .keep-writer'), { timeout: 30000 });
+      await second.evaluate(() => navigator.serviceWorker.ready
+        .then(() => new Promise((resolve) => setTimeout(resolve, 1000))));
       assert.deepEqual(await second.evaluate(() => ({
         b: !!document.querySelector('meta[name=test-build]'),
         offered: !!document.querySelector('.keep-update'),
