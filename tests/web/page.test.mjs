@@ -209,5 +209,7 @@ test('an error thrown and an error logged after the page loads reach the checks'
 test('opened from disk it says that it must be served', TIMEOUT, async () => {
   const page = await newPage();
   await page.goto(`file://${path.resolve(settings.site, 'index.html')}`);
+  // WebKit may report the page loaded before its deferred script has run.
+  await page.waitForFunction(() => !document.getElementById('message').hidden, { timeout: 10000 });
   assert.match(await page.$eval('#message', (e) => e.innerText), /must be served/);
 });
