@@ -97,7 +97,11 @@ function showReplayCommands() {
     const jumping = game.replayJumping();
     status.textContent = `リプレイ / Replay ${ticks} / ${length}` +
       (jumping ? ` (${Math.floor(ticks * 100 / length)}%)` : '');
-    jump.textContent = jumping ? '止める / Stop' : '最後へ / To the end';
+    // Its text is replaced only when it changes: WebKit drops a click whose press began on a
+    // text that was replaced before the release.
+    const label = jumping ? '止める / Stop' : '最後へ / To the end';
+    if (jump.textContent !== label)
+      jump.textContent = label;
     jump.disabled = ticks >= length;
     playOn.hidden = ticks < length;
   }

@@ -81,9 +81,10 @@ test('a long replay\'s jump shows how far it is, stops when asked and plays on f
     await page.screenshot({ path: path.join(settings.shots, 'replay-jump.png') });
     // The page answers while the jump runs, and the jump's own button stops it.
     await page.click('#keep-jump');
+    await until('the jump stopped', () => page.evaluate(() =>
+      document.getElementById('keep-jump').textContent === '最後へ / To the end'));
     const stopped = await page.evaluate(() => vorkelm.ticks());
     assert.ok(stopped > 31 && stopped < ticks, `stopped at ${stopped}`);
-    assert.equal(await page.$eval('#keep-jump', (e) => e.textContent), '最後へ / To the end');
     assert.doesNotMatch(await status(), /%/);
     // From there the replay plays at its own speed, a tick at a time.
     await ticksPass(page, 2);
