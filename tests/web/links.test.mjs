@@ -6,13 +6,14 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { test } from 'node:test';
 import { settings } from './browser.mjs';
+import { checksum } from './checksum.mjs';
 import { openPage, siteInBrowser, ticksPass, until } from './pages.mjs';
 
 const site = siteInBrowser();
 const VIEWPORT = { width: 900, height: 700 };
 
 // A replay code as the game writes one: a version byte, the rules (from version 2), the ticks and
-// the presses as variable-length numbers, and the FNV-1a checksum of all that.
+// the presses as variable-length numbers, and the checksum of all that.
 function codeOf({ version = 2, rules = 1, ticks, presses = [] }) {
   const bytes = [version];
   const varint = (value) => {
@@ -29,9 +30,7 @@ function codeOf({ version = 2, rules = 1, ticks, presses = [] }) {
     varint((tick - previous) * 2 + (right ? 1 : 0));
     previous = tick;
   }
-  let hash = 2166136261;
-  for (const byte of bytes)
-    hash = Math.imul(hash ^ byte, 16777619) >>> 0;
+  const hash = checksum(bytes);
   bytes.push(hash & 0xff, hash >>> 8 & 0xff, hash >>> 16 & 0xff, hash >>> 24);
   return Buffer.from(bytes).toString('base64url');
 }
